@@ -33,15 +33,15 @@ QMessageBox::StandardButtons qtButtons(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
-void setUp(QFileDialog& dialog, const FileDialogSpec& spec) {
-    dialog.setWindowTitle(spec.title);
-    dialog.setNameFilter(qtNameFilter(spec.filter));
-    if (!spec.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(spec.defaultSuffix);
-    if (!spec.initialFolder.isEmpty())
-        dialog.setDirectory(spec.initialFolder);
-    if (!spec.initialName.isEmpty())
-        dialog.selectFile(spec.initialName);
+void setUp(QFileDialog& dialog, const FileDialogSpec& options) {
+    dialog.setWindowTitle(options.title);
+    dialog.setNameFilter(qtNameFilter(options.filter));
+    if (!options.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(options.defaultSuffix);
+    if (!options.initialFolder.isEmpty())
+        dialog.setDirectory(options.initialFolder);
+    if (!options.initialName.isEmpty())
+        dialog.selectFile(options.initialName);
 }
 
 } // namespace
@@ -81,9 +81,9 @@ MessageResult QtDialogs::message(QWidget* parent, const QString& text, const QSt
     }
 }
 
-std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec& options) {
     QFileDialog dialog(parent);
-    setUp(dialog, spec);
+    setUp(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -91,9 +91,9 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& options) {
     QFileDialog dialog(parent);
-    setUp(dialog, spec);
+    setUp(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -130,21 +130,21 @@ MessageResult ScriptedDialogs::message(QWidget*, const QString& text, const QStr
     return result;
 }
 
-std::optional<QString> ScriptedDialogs::nextFile(bool save, const FileDialogSpec& spec) {
-    m_fileQuestions.push_back({save, spec});
+std::optional<QString> ScriptedDialogs::nextFile(bool save, const FileDialogSpec& options) {
+    m_fileQuestions.push_back({save, options});
     if (m_fileAnswers.empty())
         return std::nullopt;
     std::optional<QString> answer = m_fileAnswers.front();
     m_fileAnswers.pop_front();
     // A save dialog adds its default extension to a name typed without one.
-    if (answer && save && !spec.defaultSuffix.isEmpty() && !answer->section(QLatin1Char('/'), -1).contains(QLatin1Char('.')))
-        *answer += QLatin1Char('.') + spec.defaultSuffix;
+    if (answer && save && !options.defaultSuffix.isEmpty() && !answer->section(QLatin1Char('/'), -1).contains(QLatin1Char('.')))
+        *answer += QLatin1Char('.') + options.defaultSuffix;
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec) { return nextFile(false, spec); }
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& options) { return nextFile(false, options); }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& spec) { return nextFile(true, spec); }
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& options) { return nextFile(true, options); }
 
 int ScriptedDialogs::exec(QDialog& dialog) {
     m_dialogsShown << dialog.objectName();

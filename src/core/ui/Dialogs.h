@@ -38,8 +38,8 @@ public:
                                   MessageIcon icon = MessageIcon::None,
                                   MessageButtons buttons = MessageButtons::Ok) = 0;
     // The chosen path, or nothing when the operator cancels.
-    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& options) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& options) = 0;
     // Runs a modal dialog of the program's own (connection editor, password,
     // expression builder...) and returns its QDialog result code.
     virtual int exec(QDialog& dialog) = 0;
@@ -58,8 +58,8 @@ class QtDialogs final : public Dialogs {
 public:
     MessageResult message(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& options) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& options) override;
     int exec(QDialog& dialog) override;
 };
 
@@ -76,7 +76,7 @@ public:
     };
     struct FileQuestion {
         bool save;
-        FileDialogSpec spec;
+        FileDialogSpec options;
     };
 
     // Installs itself as dialogs() for its lifetime.
@@ -96,12 +96,12 @@ public:
 
     MessageResult message(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& options) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& options) override;
     int exec(QDialog& dialog) override;
 
 private:
-    std::optional<QString> nextFile(bool save, const FileDialogSpec& spec);
+    std::optional<QString> nextFile(bool save, const FileDialogSpec& options);
 
     std::deque<MessageResult> m_messageAnswers;
     std::deque<std::optional<QString>> m_fileAnswers;
