@@ -258,8 +258,10 @@ void CodeReader::first() {
     fetch();
 }
 
+bool CodeReader::atEnd() const { return m_atEnd || !m_statement || !m_statement->stmt; }
+
 void CodeReader::next() {
-    if (m_atEnd)
+    if (atEnd())
         return;
     ++m_counter;
     fetch();

@@ -77,7 +77,7 @@ public:
 
     // Starts again on the first record, with the same limit.
     void first();
-    bool atEnd() const { return m_atEnd; }
+    bool atEnd() const;
     // The current record; only while !atEnd().
     const CodeRecord& current() const { return m_current; }
     void next();
