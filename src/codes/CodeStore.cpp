@@ -102,8 +102,7 @@ AnsiString columnAnsi(sqlite3_stmt* stmt, int column) {
         return AnsiString(data, static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
     }
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    const std::string_view utf8(data, static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
-    return isAscii(utf8) ? AnsiString(utf8) : core::fromUtf8(utf8);
+    return core::fromUtf8(std::string_view(data, static_cast<size_t>(sqlite3_column_bytes(stmt, column))));
 }
 
 CodeRecord rowRecord(sqlite3_stmt* stmt) {
