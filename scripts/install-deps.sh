@@ -11,12 +11,14 @@ packages=(
     # Qt 6: Core, Gui, Widgets, Sql (+ drivers), PrintSupport, Test, Svg
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
     libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc libqt6sql6-mysql
+    # the code store's bulk writes use the SQLite C API on the QSQLITE handle
+    libsqlite3-dev
     # pictures in templates
     libjpeg62-turbo-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libzint-dev zint
-    sqlite3 poppler-utils xvfb xauth
+    sqlite3 time poppler-utils xvfb xauth
     # fonts: metric-compatible Arial / Courier New / Times New Roman, and a CJK face for 宋体
     fonts-liberation2 fonts-noto-cjk
 )

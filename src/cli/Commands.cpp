@@ -5,11 +5,13 @@
 namespace mirel::cli {
 
 int runEncipher(const QStringList& args);
+int runCodes(const QStringList& args);
 
 namespace {
 
 constexpr std::array kCommands = {
     Command{"encipher", "Enciphers a seed into anti-counterfeit codes", runEncipher},
+    Command{"codes", "The code store: generate, delete, count, list, import, export, backup", runCodes},
 };
 
 } // namespace
