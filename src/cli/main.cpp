@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "core/Runtime.h"
+
 #include <QGuiApplication>
 #include <cstdlib>
 
@@ -8,6 +10,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    mirel::core::ensureRuntimeFolder();
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mirel-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MIREL_VERSION));
