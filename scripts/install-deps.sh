@@ -17,6 +17,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libzint-dev zint
     sqlite3 poppler-utils xvfb xauth
+    # bench/texttools.sh: GNU time for peak memory (split, paste, seq are coreutils)
+    time
     # fonts: metric-compatible Arial / Courier New / Times New Roman, and a CJK face for 宋体
     fonts-liberation2 fonts-noto-cjk
 )

@@ -3,6 +3,8 @@
 #include "texttools/OutputFile.h"
 #include "texttools/TextFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <limits>
 
@@ -11,6 +13,26 @@ namespace mirel::texttools {
 QString pieceFileName(const QString& sourcePath, std::int64_t lastLine) {
     const qsizetype slash = sourcePath.lastIndexOf(QLatin1Char('/'));
     return sourcePath.left(slash + 1) + QString::number(lastLine) + sourcePath.mid(slash + 1);
+}
+
+bool pieceWouldReplace(const QString& namingFile, std::int64_t start, std::int64_t end, std::int64_t lineCount,
+                       const QString& file) {
+    const qsizetype slash = namingFile.lastIndexOf(QLatin1Char('/'));
+    const QString folder = namingFile.left(slash + 1);
+    const QString name = namingFile.mid(slash + 1);
+    const QFileInfo target(file);
+    if (QDir(folder.isEmpty() ? QStringLiteral(".") : folder).absolutePath() != target.absolutePath())
+        return false;
+    const QString targetName = target.fileName();
+    if (!targetName.endsWith(name) || targetName.size() == name.size())
+        return false;
+    const QString digits = targetName.left(targetName.size() - name.size());
+    bool ok = false;
+    const std::int64_t last = digits.toLongLong(&ok);
+    if (!ok || QString::number(last) != digits || start < 1 || end < start)
+        return false;
+    const std::int64_t length = end - start + 1;
+    return last >= end && (last - end) % length == 0 && last - length + 1 <= lineCount;
 }
 
 void checkPiece(std::int64_t start, std::int64_t end, std::int64_t lineCount, const QString& sourcePath) {

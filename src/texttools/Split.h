@@ -18,6 +18,12 @@ namespace mirel::texttools {
 // "/data/500list.txt"; "list.txt", 500 -> "500list.txt".
 QString pieceFileName(const QString& sourcePath, std::int64_t lastLine);
 
+// True when one of the pieces an automatic split from start..end of a source of
+// `lineCount` lines, named after `namingFile`, would be written over `file`. The
+// window names pieces after the file last opened, which need not be the source.
+bool pieceWouldReplace(const QString& namingFile, std::int64_t start, std::int64_t end, std::int64_t lineCount,
+                       const QString& file);
+
 // Checks a piece request against a source of `lineCount` lines; throws
 // TextToolError when start is not 1 or more, end is below start, or start lies
 // past the last line.

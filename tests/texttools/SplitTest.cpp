@@ -183,3 +183,30 @@ TEST(Split, AFailedWriteLeavesTheTargetAlone) {
     writePiece(source, 2, 3, source);
     EXPECT_EQ(readFile(source), "b\r\n\r\n");
 }
+
+TEST(Split, PiecesThatWouldLandOnAnotherFile) {
+    // Pieces 1..5 and 6..10 of a 10-line source named after /d/serials.txt are
+    // /d/5serials.txt and /d/10serials.txt; from 3..4: 4, 6, 8, 10.
+    struct Case {
+        const char* naming;
+        std::int64_t start;
+        std::int64_t end;
+        const char* file;
+        bool replaces;
+    };
+    const Case cases[] = {
+        {"/d/serials.txt", 1, 5, "/d/5serials.txt", true},
+        {"/d/serials.txt", 1, 5, "/d/10serials.txt", true},
+        {"/d/serials.txt", 1, 5, "/d/15serials.txt", false},   // would start at line 11
+        {"/d/serials.txt", 1, 5, "/d/7serials.txt", false},
+        {"/d/serials.txt", 1, 5, "/e/5serials.txt", false},
+        {"/d/serials.txt", 1, 5, "/d/05serials.txt", false},
+        {"/d/serials.txt", 1, 5, "/d/serials.txt", false},
+        {"/d/serials.txt", 3, 4, "/d/8serials.txt", true},
+        {"/d/serials.txt", 3, 4, "/d/2serials.txt", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pieceWouldReplace(QString::fromLatin1(c.naming), c.start, c.end, 10, QString::fromLatin1(c.file)),
+                  c.replaces)
+            << c.file << " from " << c.start << ".." << c.end;
+}

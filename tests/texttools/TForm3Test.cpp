@@ -351,6 +351,26 @@ private slots:
         QCOMPARE(QDir(first.path()).entryList(QDir::Files), QStringList{"list.txt"});
     }
 
+    void automaticSplitNeverWritesOverTheSource() {
+        // Pieces named after serials.txt (opened last) would make the first piece
+        // 5serials.txt: the very file being split.
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("5serials.txt"));
+        writeFile(source, numberedLines(1, 10));
+        writeFile(dir.filePath(QStringLiteral("serials.txt")), "s1\r\n");
+        ScriptedDialogs script;
+        TForm3 form;
+        openSource(form, script, source);
+        script.answerFile(dir.filePath(QStringLiteral("serials.txt")));
+        click(form, "Button6");
+        setLines(form, 1, 5);
+        click(form, "Button4");
+        QCOMPARE(script.messages().size(), size_t(1));
+        QCOMPARE(script.messages()[0].text, QStringLiteral("分割文件将覆盖源文件!"));
+        QCOMPARE(readFile(source), numberedLines(1, 10));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+
     void automaticSplitRefusesAnEndBeforeTheStart() {
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("list.txt"));

@@ -258,11 +258,13 @@ void TForm3::Button1Click() {
         reportError(QString::fromUtf8(e.what()));
         return;
     }
+    m_sourceFileName = *path;
     Memo1->setLines(m_source);
     const std::int64_t count = m_source->size();
     Label1->setText(QStringLiteral("当前文件行记录: %1 条").arg(count));
     cxCalcEdit2->setValue(toField(count));
-    ProgressBar1->setMaximum(toField(count));
+    // A bar whose maximum is 0 would turn into a busy indicator.
+    ProgressBar1->setMaximum(std::max(toField(count), 1));
 }
 
 // Copies source lines start..end into the piece list and moves the fields on to
@@ -315,6 +317,13 @@ void TForm3::Button3Click() {
 void TForm3::Button4Click() {
     if (m_source->empty())
         return;
+    // Pieces are named after the file last opened, from either tab; when that is
+    // not the source, a piece could land on the source file itself.
+    if (pieceWouldReplace(m_openDialogFileName, cxCalcEdit1->value(), cxCalcEdit2->value(), m_source->size(),
+                          m_sourceFileName)) {
+        ui::dialogs().message(this, QStringLiteral("分割文件将覆盖源文件!"), kInfoCaption);
+        return;
+    }
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     for (;;) {

@@ -89,6 +89,7 @@ private:
     // The file last chosen in the shared open dialog, from either tab: its
     // folder and name are the ones the automatic split uses.
     QString m_openDialogFileName;
+    QString m_sourceFileName;   // the file shown in the source list
     std::shared_ptr<const LineStore> m_source;
     // The piece list: source lines from m_pieceFirst (0-based), m_pieceCount of them.
     std::int64_t m_pieceFirst = 0;
