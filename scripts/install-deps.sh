@@ -18,7 +18,9 @@ packages=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libzint-dev zint
-    sqlite3 time poppler-utils xvfb xauth
+    sqlite3 poppler-utils xvfb xauth
+    # bench/texttools.sh: GNU time for peak memory (split, paste, seq are coreutils)
+    time
     # fonts: metric-compatible Arial / Courier New / Times New Roman, and a CJK face for 宋体
     fonts-liberation2 fonts-noto-cjk
 )

@@ -6,12 +6,16 @@ namespace mirel::cli {
 
 int runEncipher(const QStringList& args);
 int runCodes(const QStringList& args);
+int runSplit(const QStringList& args);
+int runArrange(const QStringList& args);
 
 namespace {
 
 constexpr std::array kCommands = {
     Command{"encipher", "Enciphers a seed into anti-counterfeit codes", runEncipher},
     Command{"codes", "The code store: generate, delete, count, list, import, export, backup", runCodes},
+    Command{"split", "Cuts a text file of serials into pieces of N lines", runSplit},
+    Command{"arrange", "Arranges serials in print order for pages of several labels", runArrange},
 };
 
 } // namespace

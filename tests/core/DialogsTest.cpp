@@ -20,7 +20,7 @@ TEST(Dialogs, ScriptedAnswersInOrderAndRecordsQuestions) {
     EXPECT_EQ(dialogs().message(nullptr, QStringLiteral("a"), QStringLiteral("提示"), MessageIcon::Question,
                                 MessageButtons::YesNo), MessageResult::No);
     EXPECT_EQ(dialogs().message(nullptr, QStringLiteral("b"), QStringLiteral("提示")), MessageResult::Ok);
-    FileDialogSpec save{QStringLiteral("保存"), QStringLiteral("x|*.txt"), QStringLiteral("txt"), {}, {}};
+    FileDialogOptions save{QStringLiteral("保存"), QStringLiteral("x|*.txt"), QStringLiteral("txt"), {}, {}};
     EXPECT_EQ(dialogs().saveFile(nullptr, save), QStringLiteral("/tmp/codes.txt"));   // default extension added
     EXPECT_EQ(dialogs().openFile(nullptr, save), std::nullopt);
     ASSERT_EQ(script.messages().size(), 2u);

@@ -33,7 +33,7 @@ QMessageBox::StandardButtons qtButtons(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
-void setUp(QFileDialog& dialog, const FileDialogSpec& options) {
+void setUp(QFileDialog& dialog, const FileDialogOptions& options) {
     dialog.setWindowTitle(options.title);
     dialog.setNameFilter(qtNameFilter(options.filter));
     if (!options.defaultSuffix.isEmpty())
@@ -81,7 +81,7 @@ MessageResult QtDialogs::message(QWidget* parent, const QString& text, const QSt
     }
 }
 
-std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec& options) {
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogOptions& options) {
     QFileDialog dialog(parent);
     setUp(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -91,7 +91,7 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& options) {
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogOptions& options) {
     QFileDialog dialog(parent);
     setUp(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -130,7 +130,7 @@ MessageResult ScriptedDialogs::message(QWidget*, const QString& text, const QStr
     return result;
 }
 
-std::optional<QString> ScriptedDialogs::nextFile(bool save, const FileDialogSpec& options) {
+std::optional<QString> ScriptedDialogs::nextFile(bool save, const FileDialogOptions& options) {
     m_fileQuestions.push_back({save, options});
     if (m_fileAnswers.empty())
         return std::nullopt;
@@ -142,9 +142,9 @@ std::optional<QString> ScriptedDialogs::nextFile(bool save, const FileDialogSpec
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& options) { return nextFile(false, options); }
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogOptions& options) { return nextFile(false, options); }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& options) { return nextFile(true, options); }
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogOptions& options) { return nextFile(true, options); }
 
 int ScriptedDialogs::exec(QDialog& dialog) {
     m_dialogsShown << dialog.objectName();

@@ -23,7 +23,7 @@ enum class MessageResult { Ok, Cancel, Yes, No };
 // An open or save dialog. `filter` is in the stored "description|pattern" form
 // ("条形码文件(*.frf)|*.frf", several pairs joined by '|'); `defaultSuffix` is added
 // to a typed name without extension ("txt", no dot).
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString title;
     QString filter;
     QString defaultSuffix;
@@ -38,8 +38,8 @@ public:
                                   MessageIcon icon = MessageIcon::None,
                                   MessageButtons buttons = MessageButtons::Ok) = 0;
     // The chosen path, or nothing when the operator cancels.
-    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& options) = 0;
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& options) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) = 0;
     // Runs a modal dialog of the program's own (connection editor, password,
     // expression builder...) and returns its QDialog result code.
     virtual int exec(QDialog& dialog) = 0;
@@ -58,8 +58,8 @@ class QtDialogs final : public Dialogs {
 public:
     MessageResult message(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& options) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& options) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
     int exec(QDialog& dialog) override;
 };
 
@@ -76,7 +76,7 @@ public:
     };
     struct FileQuestion {
         bool save;
-        FileDialogSpec options;
+        FileDialogOptions options;
     };
 
     // Installs itself as dialogs() for its lifetime.
@@ -96,12 +96,12 @@ public:
 
     MessageResult message(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& options) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& options) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
     int exec(QDialog& dialog) override;
 
 private:
-    std::optional<QString> nextFile(bool save, const FileDialogSpec& options);
+    std::optional<QString> nextFile(bool save, const FileDialogOptions& options);
 
     std::deque<MessageResult> m_messageAnswers;
     std::deque<std::optional<QString>> m_fileAnswers;
