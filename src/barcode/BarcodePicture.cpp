@@ -1,6 +1,6 @@
 #include "barcode/BarcodePicture.h"
 
-#include "barcode/SymbolGeometry.h"
+#include "barcode/SymbolDrawing.h"
 #include "core/Encoding.h"
 #include "core/Numbers.h"
 #include "core/Text.h"
@@ -11,8 +11,6 @@
 
 namespace mirel::barcode {
 namespace {
-
-QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // Cosine and sine of a right angle, exactly.
 struct RightAngle {

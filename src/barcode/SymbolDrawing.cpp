@@ -1,6 +1,7 @@
 // The generator's own drawing: the element pattern painted on a QPainter.
 
-#include "barcode/SymbolGeometry.h"
+#include "barcode/SymbolDrawing.h"
+
 #include "barcode/TfrBarcode.h"
 
 #include "core/Numbers.h"
@@ -18,8 +19,6 @@ namespace mirel::barcode {
 namespace {
 
 int roundToInt(double v) { return static_cast<int>(core::roundHalfEven(v)); }
-
-QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // Gives the painter its font, pen and brush back when drawing ends, whether the
 // build succeeded or threw.

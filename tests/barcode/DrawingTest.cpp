@@ -1,7 +1,7 @@
 // The generator's own drawing: element quadrilaterals at the symbol's position,
 // height and angle, and the painter's tools given back.
 
-#include "barcode/SymbolGeometry.h"
+#include "barcode/SymbolDrawing.h"
 #include "barcode/TfrBarcode.h"
 
 #include <gtest/gtest.h>

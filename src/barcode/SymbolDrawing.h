@@ -1,7 +1,11 @@
 #pragma once
-// Where a turned symbol lands: the rotation of its points and the offset that
-// keeps its bounding box at the symbol's position.
+// What the generator's drawing and the barcode picture share: where a turned
+// symbol lands (the rotation of its points and the offset that keeps its bounding
+// box at the symbol's position) and the colours of its elements.
 
+#include "barcode/BarcodeTypes.h"
+
+#include <QColor>
 #include <QPoint>
 #include <QSize>
 
@@ -19,5 +23,8 @@ QPoint RotationOffset(QSize size, double a);
 
 // Degrees to the radians the two operations take.
 double angleRadians(double degrees);
+
+// A stored colour (0x00BBGGRR) as Qt's.
+inline QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 } // namespace mirel::barcode
