@@ -37,7 +37,8 @@ const QFontMetricsF& barcodeTextMetrics() {
 }
 
 QString shownText(const AnsiString& text) {
-    // The symbologies hold ASCII only, so the conversion is almost always Latin-1.
+    // No symbology holds more than ASCII, so Latin-1 suffices; code page text
+    // would still be converted properly.
     for (char c : text)
         if (static_cast<unsigned char>(c) > 127)
             return core::toUnicode(text);

@@ -33,6 +33,8 @@ constexpr PatternCase kRetailCases[] = {
      EAN_GUARD "2506" "0517" "0616" "1606" "0805" "0526" EAN_CENTRE "5170" "5053" "5251" "5152" "7051" "6061" EAN_GUARD},
     {bcCodeEAN13, "", false, "0000000000000", 95,
      EAN_GUARD "2605" "2605" "2605" "2605" "2605" "2605" EAN_CENTRE "7150" "7150" "7150" "7150" "7150" "7150" EAN_GUARD},
+    // The barcode object's sample text: padded to twelve digits, check digit 4.
+    {bcCodeEAN13, "12345678", true, "0000123456784", 95, nullptr},
     // Cut to 13 digits.
     {bcCodeEAN13, "12345678901234", false, "1234567890123", 95, nullptr},
     // EAN-8 encodes 1234567 and its check digit 0, but shows the text as given.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -172,6 +173,15 @@ TEST_F(Ean13Picture, PlaybackPutsBarsAndTextInTheirBands) {
         EXPECT_GT(darkPixels(image, c.textBand), 100) << c.angle;
         EXPECT_GT(darkPixels(image, c.bars), 190 * 46 / 3) << c.angle;
     }
+}
+
+TEST(Picture, TheTextFontIsTheCourierNewStandIn) {
+    const QFontInfo info(barcodeTextFont());
+    EXPECT_EQ(info.family(), QStringLiteral("Liberation Mono"));
+    EXPECT_TRUE(info.fixedPitch());
+    EXPECT_EQ(info.pixelSize(), 12);
+    // Metric-compatible with Courier New: 0.6 em per character.
+    EXPECT_NEAR(QFontMetricsF(barcodeTextFont()).horizontalAdvance(QStringLiteral("0123456789")), 72.0, 0.5);
 }
 
 TEST(Picture, PostNetBarsStandOnTheBottomLine) {
