@@ -74,6 +74,21 @@ int digit(char c) {
     return c - '0';
 }
 
+// EAN-8 and UPC-A: guards, the left half of the digits from set A, the right
+// half from set C.
+std::string leftAandRightC(std::string_view digits) {
+    const std::size_t half = digits.size() / 2;
+    PatternWriter p(3 + 4 * half + 5 + 4 * half + 3);
+    p.put(kNormalGuard);
+    for (std::size_t i = 0; i < half; ++i)
+        p.put(kEanTableA[digit(digits[i])]);
+    p.put(kCentreGuard);
+    for (std::size_t i = half; i < digits.size(); ++i)
+        p.put(kEanTableC[digit(digits[i])]);
+    p.put(kNormalGuard);
+    return p.take();
+}
+
 [[noreturn]] void notAnInteger(char c) {
     throw core::ConversionError("'" + std::string(1, c) + "' is not a valid integer value");
 }
@@ -152,16 +167,8 @@ std::string encodeEan8(std::string& text, bool checksum, TfrCheckSumMethod metho
     const std::string data = checksum ? AppendCheckDigit(FitText(text, 7), method) : FitText(text, 8);
     if (data.size() != 8)
         throw BarcodeError("Invalid Text len (EAN8)");
-    PatternWriter p(43);
-    p.put(kNormalGuard);
-    for (int i = 0; i < 4; ++i)
-        p.put(kEanTableA[digit(data[i])]);
-    p.put(kCentreGuard);
-    for (int i = 4; i < 8; ++i)
-        p.put(kEanTableC[digit(data[i])]);
-    p.put(kNormalGuard);
     // The symbol shows the text as given, without padding or check digit.
-    return p.take();
+    return leftAandRightC(data);
 }
 
 std::string encodeEan13(std::string& text, bool checksum, TfrCheckSumMethod method) {
@@ -190,15 +197,7 @@ std::string encodeUpcA(std::string& text, bool checksum, TfrCheckSumMethod metho
     // Only a check digit method of csmNone leaves eleven digits here.
     if (text.size() != 12)
         throw BarcodeError("Invalid Text len (UPC_A)");
-    PatternWriter p(59);
-    p.put(kNormalGuard);
-    for (int i = 0; i < 6; ++i)
-        p.put(kEanTableA[digit(text[i])]);
-    p.put(kCentreGuard);
-    for (int i = 6; i < 12; ++i)
-        p.put(kEanTableC[digit(text[i])]);
-    p.put(kNormalGuard);
-    return p.take();
+    return leftAandRightC(text);
 }
 
 std::string encodeUpcE(std::string& text, TfrBarcodeType type, bool checksum) {
