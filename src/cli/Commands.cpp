@@ -8,6 +8,7 @@ int runEncipher(const QStringList& args);
 int runCodes(const QStringList& args);
 int runSplit(const QStringList& args);
 int runArrange(const QStringList& args);
+int runBarcode(const QStringList& args);
 
 namespace {
 
@@ -16,6 +17,7 @@ constexpr std::array kCommands = {
     Command{"codes", "The code store: generate, delete, count, list, import, export, backup", runCodes},
     Command{"split", "Cuts a text file of serials into pieces of N lines", runSplit},
     Command{"arrange", "Arranges serials in print order for pages of several labels", runArrange},
+    Command{"barcode", "Builds the pattern of a linear barcode or draws it (pattern, render)", runBarcode},
 };
 
 } // namespace
