@@ -98,11 +98,12 @@ int convertToBase900(std::string_view digits, std::span<std::uint16_t, kMaxBase9
         if (length > 0 || c != '0')
             number[length++] = static_cast<std::uint8_t>(c - '0');
 
-    // Long division of the decimal digits by 900 while the number has more than
-    // eight digits; each remainder is the next base-900 digit from the low end.
+    // Long division of the decimal digits by 900 while the number has more
+    // digits than a 64-bit integer holds for certain (18); each remainder is the
+    // next base-900 digit from the low end. The rest is ordinary arithmetic.
     std::array<std::uint16_t, kMaxBase900Digits> reversed{};
     int count = 0;
-    while (length > 8) {
+    while (length > 18) {
         int remainder = 0;
         int quotientLength = 0;
         for (int i = 0; i < length; ++i) {
@@ -115,7 +116,7 @@ int convertToBase900(std::string_view digits, std::span<std::uint16_t, kMaxBase9
         reversed[count++] = static_cast<std::uint16_t>(remainder);
         length = quotientLength;
     }
-    std::uint32_t rest = 0;
+    std::uint64_t rest = 0;
     for (int i = 0; i < length; ++i)
         rest = rest * 10 + number[i];
     for (; rest > 0; rest /= 900)
@@ -164,7 +165,7 @@ bool Pdf417Symbol::TextRunAt(int pos) const {
 int Pdf417Symbol::ByteRunLength(int pos) const {
     const int length = static_cast<int>(m_code.size());
     for (int q = pos; q < length; ++q)
-        if (NumericRunAt(q) || TextRunAt(q))
+        if ((isDigit(m_code[q]) && NumericRunAt(q)) || TextRunAt(q))
             return q - pos;
     return length - pos;
 }
@@ -351,7 +352,7 @@ int Pdf417Symbol::encodeTextSegment(int pos, bool first) {
             }
         }
         pos = q;
-        if (NumericRunAt(pos))
+        if (pos < length && isDigit(m_code[pos]) && NumericRunAt(pos))
             break;
     }
     if (m_pairOpen)

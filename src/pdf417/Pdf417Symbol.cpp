@@ -10,26 +10,28 @@ namespace mirel::pdf417 {
 
 namespace {
 
-// Start and stop patterns as element widths, bar first.
-constexpr std::string_view kStartPattern = "81111113";   // 17 modules
-constexpr std::string_view kStopPattern = "711311121";   // 18 modules
+// Start and stop patterns, given as element widths from a bar, as module masks.
+struct ElementPattern {
+    std::uint32_t mask = 0;
+    int modules = 0;
+};
 
-int putElements(std::string_view widths, std::uint8_t* modules) {
-    int n = 0;
-    std::uint8_t bar = 1;
+constexpr ElementPattern fromWidths(std::string_view widths) {
+    ElementPattern p;
+    std::uint32_t bar = 1;
     for (const char w : widths) {
-        std::fill_n(modules + n, w - '0', bar);
-        n += w - '0';
+        for (int i = 0; i < w - '0'; ++i)
+            p.mask = p.mask << 1 | bar;
+        p.modules += w - '0';
         bar ^= 1;
     }
-    return n;
+    return p;
 }
 
-int putPattern(std::uint32_t mask, std::uint8_t* modules) {
-    for (int b = 16; b >= 0; --b)
-        *modules++ = static_cast<std::uint8_t>(mask >> b & 1);
-    return 17;
-}
+constexpr ElementPattern kStartPattern = fromWidths("81111113");
+constexpr ElementPattern kStopPattern = fromWidths("711311121");
+static_assert(kStartPattern.mask == 0b11111111010101000 && kStartPattern.modules == 17);
+static_assert(kStopPattern.mask == 0b111111101000101001 && kStopPattern.modules == 18);
 
 } // namespace
 
@@ -145,19 +147,18 @@ int Pdf417Symbol::RightRowIndicator(int row) const {
     return rightRowIndicator(row, m_layout.columns, m_layout.rows, m_layout.level);
 }
 
-int Pdf417Symbol::RowModules(int row, bool truncated, std::span<std::uint8_t, kMaxRowModules> modules) const {
-    std::uint8_t* out = modules.data();
-    int n = putElements(kStartPattern, out);
-    n += putPattern(CodewordPattern(row, LeftRowIndicator(row)), out + n);
+void Pdf417Symbol::RowModules(int row, bool truncated, ModuleRow& modules) const {
+    modules.clear();
+    modules.append(kStartPattern.mask, kStartPattern.modules);
+    modules.append(CodewordPattern(row, LeftRowIndicator(row)), 17);
     for (int c = 0; c < m_layout.columns; ++c)
-        n += putPattern(CodewordPattern(row, MatrixCodeword(row, c)), out + n);
+        modules.append(CodewordPattern(row, MatrixCodeword(row, c)), 17);
     if (truncated) {
-        out[n++] = 1;
+        modules.append(1, 1);
     } else {
-        n += putPattern(CodewordPattern(row, RightRowIndicator(row)), out + n);
-        n += putElements(kStopPattern, out + n);
+        modules.append(CodewordPattern(row, RightRowIndicator(row)), 17);
+        modules.append(kStopPattern.mask, kStopPattern.modules);
     }
-    return n;
 }
 
 } // namespace mirel::pdf417

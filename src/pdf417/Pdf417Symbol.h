@@ -30,6 +30,32 @@ inline constexpr int kByteShift = 913;
 inline constexpr int kByteLatchSix = 924;   // byte compaction of a multiple of 6 bytes
 inline constexpr int kPadCodeword = 900;
 
+// The modules of one row of a symbol, leftmost first, packed 64 to a word (the
+// leftmost module in the highest bit); a set bit is a bar.
+class ModuleRow {
+public:
+    int size() const { return m_size; }
+    bool bar(int module) const { return (m_words[static_cast<std::size_t>(module >> 6)] >> (63 - (module & 63))) & 1; }
+    void clear() {
+        m_words.fill(0);
+        m_size = 0;
+    }
+    // Appends the low `count` bits of `pattern` (at most 32), the highest first.
+    void append(std::uint32_t pattern, int count) {
+        const auto word = static_cast<std::size_t>(m_size >> 6);
+        const int used = m_size & 63;
+        const std::uint64_t aligned = static_cast<std::uint64_t>(pattern) << (64 - count);
+        m_words[word] |= aligned >> used;
+        if (used + count > 64)
+            m_words[word + 1] |= aligned << (64 - used);
+        m_size += count;
+    }
+
+private:
+    std::array<std::uint64_t, (kMaxRowModules + 63) / 64> m_words{};
+    int m_size = 0;
+};
+
 struct SymbolDimensions {
     int columns = 0;   // data columns
     int rows = 0;
@@ -67,7 +93,7 @@ int rightRowIndicator(int row, int columns, int rows, int level);
 std::uint32_t codewordPattern(int row, int codeword);
 
 // Converts 1 to 45 decimal digits into base-900 digits, most significant first,
-// by long division of the digit string (no big numbers). A value of zero gives no
+// by long division of the digit string (no big-number arithmetic). A value of zero gives no
 // digits. Returns the number of digits written: at most 15 for a numeric group
 // (a 1 and up to 44 digits), 16 for the largest 45-digit numbers.
 inline constexpr int kMaxBase900Digits = 16;
@@ -116,11 +142,10 @@ public:
     int RightRowIndicator(int row) const;
     std::uint32_t CodewordPattern(int row, int codeword) const { return codewordPattern(row, codeword); }
 
-    // Writes the modules of a row (1 a bar) from the start pattern to the stop
-    // pattern, or to the one-module stop bar of a truncated symbol, and returns
-    // their number: 17 * columns + 69, or + 35 truncated. Throws "Invalid
-    // Codeword" for a codeword above 928.
-    int RowModules(int row, bool truncated, std::span<std::uint8_t, kMaxRowModules> modules) const;
+    // The modules of a row from the start pattern to the stop pattern, or to the
+    // one-module stop bar of a truncated symbol: 17 * columns + 69 of them, or
+    // + 35 truncated. Throws "Invalid Codeword" for a codeword above 928.
+    void RowModules(int row, bool truncated, ModuleRow& modules) const;
 
     // Encoding steps, public for tests. The run tests never look at the last
     // character of Code.

@@ -1,8 +1,11 @@
 #include "pdf417/ReedSolomon.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace mirel::pdf417 {
@@ -11,12 +14,16 @@ namespace {
 
 constexpr std::uint32_t kPrime = kGaloisPrime;
 
+// Coefficients in front of and behind the k factors of the division window are
+// zero, so that every step updates whole aligned blocks of 8 registers.
+constexpr int kPad = 8;
+
 // Per level: the generator coefficients as the polynomial has them, and the two
-// arrays the division loop reads, in register order (highest register first):
-// the negated coefficient and its 16-bit reciprocal for Shoup's multiplication.
+// arrays the division reads, highest register first and padded with zeros: the
+// negated coefficient and its 16-bit reciprocal for Shoup's multiplication.
 struct GeneratorPolynomial {
     std::vector<std::uint16_t> coefficients;   // a_0 .. a_(k-1)
-    std::vector<std::uint16_t> factor;         // (929 - a_(k-1-i)) mod 929
+    std::vector<std::uint16_t> factor;         // kPad zeros, (929 - a_(k-1-i)) mod 929, zeros
     std::vector<std::uint16_t> reciprocal;     // floor(factor * 65536 / 929)
 };
 
@@ -36,10 +43,12 @@ std::array<GeneratorPolynomial, kMaxEccLevel + 1> makeGenerators() {
         }
         GeneratorPolynomial& g = generators[level];
         g.coefficients.assign(poly.begin(), poly.end() - 1);
+        g.factor.assign(static_cast<std::size_t>(k + 3 * kPad), 0);
+        g.reciprocal.assign(g.factor.size(), 0);
         for (int i = 0; i < k; ++i) {
             const std::uint32_t negated = (kPrime - poly[k - 1 - i]) % kPrime;
-            g.factor.push_back(static_cast<std::uint16_t>(negated));
-            g.reciprocal.push_back(static_cast<std::uint16_t>((negated << 16) / kPrime));
+            g.factor[kPad + i] = static_cast<std::uint16_t>(negated);
+            g.reciprocal[kPad + i] = static_cast<std::uint16_t>((negated << 16) / kPrime);
         }
     }
     return generators;
@@ -50,30 +59,59 @@ const std::array<GeneratorPolynomial, kMaxEccLevel + 1>& generators() {
     return tables;
 }
 
-// The division of the codeword polynomial by g(x) as a shift register. reg[i]
-// holds register e_(K-1-i); reg[K] stays 0 and feeds the lowest register. With K
-// known at compile time the inner loop has no branches and a fixed trip count, so
-// the compiler runs it in 16-bit vector lanes: t * factor mod 929 is taken with
-// Shoup's method (a high multiply by the precomputed reciprocal gives the quotient
-// or one less, so the remainder lies in 0..1857) and one conditional subtraction,
-// then the shifted register is added with another.
+// block[i] += t * factor[i] mod 929 for a block of registers. t * factor is
+// reduced with Shoup's method: a high multiply by the reciprocal gives the
+// quotient or one less, so the remainder lies in 0..1857 and one conditional
+// subtraction ends it; the sum with the register takes another. The registers
+// and the coefficient tables never overlap.
+template <int N>
+inline void addMultiple(std::uint16_t t, const std::uint16_t* __restrict factor,
+                        const std::uint16_t* __restrict reciprocal, std::uint16_t* __restrict block) {
+    for (int i = 0; i < N; ++i) {
+        const auto q = static_cast<std::uint16_t>((std::uint32_t{t} * reciprocal[i]) >> 16);
+        auto p = static_cast<std::uint16_t>(t * factor[i] - q * kPrime);
+        p = static_cast<std::uint16_t>(p - (p >= kPrime ? kPrime : 0));
+        const auto x = static_cast<std::uint16_t>(p + block[i]);
+        block[i] = static_cast<std::uint16_t>(x - (x >= kPrime ? kPrime : 0));
+    }
+}
+
+// The division of the codeword polynomial by g(x). The work array holds the data
+// reduced modulo 929 followed by K zeros; step s takes t = w[s] and adds t times
+// the negated coefficients to w[s+1 .. s+K], so that at the end w[n .. n+K-1]
+// hold the registers of the shift-register form, highest first. Each step updates
+// the aligned blocks of 8 that cover its window (the padding coefficients add
+// zero), which keeps the inner loop free of branches, with a trip count known at
+// compile time and the same aligned addresses from step to step; the compiler
+// runs it in 16-bit vector lanes (8 registers to an SSE2 instruction). Keeping
+// the registers reduced makes t a plain load: no division in the chain from one
+// step to the next.
 template <int K>
 void divide(std::span<const std::uint16_t> data, const GeneratorPolynomial& g, std::span<std::uint16_t> out) {
-    const std::uint16_t* const factor = g.factor.data();
-    const std::uint16_t* const reciprocal = g.reciprocal.data();
-    std::array<std::uint16_t, K + 1> reg{};
-    for (const std::uint16_t d : data) {
-        const auto t = static_cast<std::uint16_t>((std::uint32_t{d} + reg[0]) % kPrime);
-        for (int i = 0; i < K; ++i) {
-            const auto q = static_cast<std::uint16_t>((std::uint32_t{t} * reciprocal[i]) >> 16);
-            auto p = static_cast<std::uint16_t>(t * factor[i] - q * kPrime);
-            p = static_cast<std::uint16_t>(p - (p >= kPrime ? kPrime : 0));
-            const auto x = static_cast<std::uint16_t>(p + reg[i + 1]);
-            reg[i] = static_cast<std::uint16_t>(x - (x >= kPrime ? kPrime : 0));
-        }
+    constexpr int kSpan = (K + 2 * kPad - 2) / kPad * kPad;   // blocks covering any K-window
+    const auto n = static_cast<int>(data.size());
+    const std::size_t needed = data.size() + K + 2 * kPad;
+    alignas(16) std::array<std::uint16_t, 2700 + 4 * kPad> local;
+    std::vector<std::uint16_t> large;
+    std::uint16_t* w = local.data();
+    if (needed > local.size()) {
+        large.resize(needed + kPad);
+        const auto misalignment = reinterpret_cast<std::uintptr_t>(large.data()) % 16;
+        w = large.data() + (misalignment == 0 ? 0 : (16 - misalignment) / 2);
+    }
+    for (int j = 0; j < n; ++j)
+        w[j] = static_cast<std::uint16_t>(data[static_cast<std::size_t>(j)] % kPrime);
+    std::fill(w + n, w + needed, std::uint16_t{0});
+
+    for (int s = 0; s < n; ++s) {
+        const std::uint16_t t = w[s];
+        const int first = (s + 1) & ~(kPad - 1);
+        const int offset = first - (s + 1) + kPad;
+        addMultiple<kSpan>(t, g.factor.data() + offset, g.reciprocal.data() + offset,
+                           std::assume_aligned<16>(w + first));
     }
     for (int i = 0; i < K; ++i)
-        out[i] = static_cast<std::uint16_t>((kPrime - reg[i]) % kPrime);
+        out[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>((kPrime - w[n + i]) % kPrime);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -77,6 +78,7 @@ void TStPDF417Barcode::SetExtendedSyntax(bool value) {
 }
 
 void TStPDF417Barcode::SetECCLevel(TStPDF417ECCLevels value) {
+    assert(value >= ecAuto && value <= ecLevel8);
     const int level = static_cast<int>(value) - 1;
     const int previous = m_symbol.ECCLevel();
     if (level == previous)
@@ -301,30 +303,34 @@ void TStPDF417Barcode::paintSymbol(QImage& image, const BarcodeRect& rect, int b
     const long long w = image.width();
     const long long h = image.height();
     const QRgb bar = m_color.rgb();
-    std::array<std::uint8_t, kMaxRowModules> modules;
+    const QRgb background = m_backgroundColor.rgb();
+    uchar* const bits = image.isNull() ? nullptr : image.bits();
+    const long long stride = image.bytesPerLine();
+    ModuleRow modules;
     for (int row = 0; row < layout.rows; ++row) {
         // Every row's codewords are looked up, painted or not, so that an invalid
         // codeword fails the same way at any size.
-        const int count = m_symbol.RowModules(row, m_truncated, modules);
-        if (rowHeight <= 0 || image.isNull())
+        m_symbol.RowModules(row, m_truncated, modules);
+        if (rowHeight <= 0 || bits == nullptr || barWidth <= 0 || rect.left >= w)
             continue;
         const long long y0 = std::max<long long>(rect.top + row * rowHeight, 0);
         const long long y1 = std::min<long long>(rect.top + (row + 1) * rowHeight, h);
         if (y0 >= y1)
             continue;
-        // Paint the row's first line module by module, one bar-coloured span per
-        // dark module, cut at the image edges; the other lines are copies.
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y0)));
-        for (int m = 0; m < count; ++m) {
-            if (!modules[m])
-                continue;
-            const long long x0 = std::max<long long>(rect.left + 1LL * m * barWidth, 0);
-            const long long x1 = std::min<long long>(rect.left + (m + 1LL) * barWidth, w);
-            if (x0 < x1)
-                std::fill(line + x0, line + x1, bar);
+        // Paint the row's first line module by module, as far as the image
+        // reaches, in the bar or the background colour; the other lines are
+        // copies of it.
+        auto* line = reinterpret_cast<QRgb*>(bits + y0 * stride);
+        const long long visible = std::min<long long>(modules.size(), (w - rect.left + barWidth - 1) / barWidth);
+        for (int m = 0; m < visible; ++m) {
+            const QRgb colour = modules.bar(m) ? bar : background;
+            const long long x0 = rect.left + 1LL * m * barWidth;
+            const long long x1 = std::min<long long>(x0 + barWidth, w);
+            for (long long x = x0; x < x1; ++x)
+                line[x] = colour;
         }
         for (long long y = y0 + 1; y < y1; ++y)
-            std::memcpy(image.scanLine(static_cast<int>(y)), line, static_cast<std::size_t>(image.bytesPerLine()));
+            std::memcpy(bits + y * stride, line, static_cast<std::size_t>(stride));
     }
 }
 

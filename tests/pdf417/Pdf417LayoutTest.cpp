@@ -161,7 +161,7 @@ TEST(Pdf417Layout, TooSmallOrTooLarge) {
     large.SetCode(std::string(2000, 'A'));
     large.GenerateSymbol();
     EXPECT_GT(large.Layout().length, 928);
-    std::array<std::uint8_t, kMaxRowModules> modules;
+    ModuleRow modules;
     EXPECT_THROW(large.RowModules(0, false, modules), E2DBarcodeError);
 }
 
@@ -217,12 +217,13 @@ TEST(Pdf417Layout, RowModules) {
     // right indicator 1, stop in row 0.
     Pdf417Symbol symbol;
     symbol.GenerateSymbol();
-    std::array<std::uint8_t, kMaxRowModules> modules{};
-    ASSERT_EQ(symbol.RowModules(0, false, modules), 17 * 2 + 69);
+    ModuleRow modules;
+    symbol.RowModules(0, false, modules);
+    ASSERT_EQ(modules.size(), 17 * 2 + 69);
     const auto bits = [&](int from, int count) {
         std::string s;
         for (int i = from; i < from + count; ++i)
-            s += modules[static_cast<std::size_t>(i)] ? '1' : '0';
+            s += modules.bar(i) ? '1' : '0';
         return s;
     };
     EXPECT_EQ(bits(0, 17), "11111111010101000");
@@ -238,7 +239,8 @@ TEST(Pdf417Layout, RowModules) {
     EXPECT_EQ(bits(68, 17), pattern(kCodewordPatterns[0][1]));
     EXPECT_EQ(bits(85, 18), "111111101000101001");
     // Row 1 is cluster 3 with left indicator 7; a truncated row ends in one bar.
-    ASSERT_EQ(symbol.RowModules(1, true, modules), 17 * 2 + 35);
+    symbol.RowModules(1, true, modules);
+    ASSERT_EQ(modules.size(), 17 * 2 + 35);
     EXPECT_EQ(bits(17, 17), pattern(kCodewordPatterns[1][7]));
     EXPECT_EQ(bits(68, 1), "1");
 }

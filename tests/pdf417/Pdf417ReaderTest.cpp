@@ -97,5 +97,26 @@ TEST(Pdf417Reader, DecodesEveryLevel) {
     }
 }
 
+// Escapes are the generator's own syntax; a reader sees what they stand for.
+// Characters text compaction has no value for reach it through a byte shift.
+TEST(Pdf417Reader, EscapesReadAsWhatTheyStandFor) {
+    const struct {
+        const char* code;
+        std::string decoded;
+    } cases[] = {
+        {"\\065\\x42", "AB"},
+        {"A\\\\B", "A\\B"},
+        {"Tab\\009end", "Tab\tend"},
+        {"AB\\200CD", "AB\xC8" "CD"},
+        {"x\\x01y\\xFF", std::string("x\x01y\xFF")},
+        {"\\000", std::string(1, '\0')},
+    };
+    for (const auto& c : cases) {
+        TStPDF417Barcode generator;
+        generator.SetCode(c.code);
+        EXPECT_EQ(readPdf417(renderWhole(generator)), c.decoded) << c.code;
+    }
+}
+
 } // namespace
 } // namespace mirel::pdf417
