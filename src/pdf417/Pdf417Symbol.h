@@ -9,6 +9,7 @@
 // Text is a byte string in the system code page; positions are 0-based indices.
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -93,9 +94,9 @@ int rightRowIndicator(int row, int columns, int rows, int level);
 std::uint32_t codewordPattern(int row, int codeword);
 
 // Converts 1 to 45 decimal digits into base-900 digits, most significant first,
-// by long division of the digit string (no big-number arithmetic). A value of zero gives no
-// digits. Returns the number of digits written: at most 15 for a numeric group
-// (a 1 and up to 44 digits), 16 for the largest 45-digit numbers.
+// by long division of the digit string (no big-number arithmetic). A value of
+// zero gives no digits. Returns the number of digits written: at most 15 for a
+// numeric group (a 1 and up to 44 digits), 16 for the largest 45-digit numbers.
 inline constexpr int kMaxBase900Digits = 16;
 int convertToBase900(std::string_view digits, std::span<std::uint16_t, kMaxBase900Digits> out);
 
@@ -108,11 +109,20 @@ public:
     const std::string& Code() const { return m_code; }
     void SetCode(std::string code) { m_code = std::move(code); }
     int ECCLevel() const { return m_eccLevel; }             // -1 automatic, 0..8
-    void SetECCLevel(int level) { m_eccLevel = level; }
-    int NumColumns() const { return m_numColumns; }         // 0 automatic
-    void SetNumColumns(int columns) { m_numColumns = columns; }
-    int NumRows() const { return m_numRows; }               // 0 automatic
-    void SetNumRows(int rows) { m_numRows = rows; }
+    void SetECCLevel(int level) {
+        assert(level >= -1 && level <= 8);
+        m_eccLevel = level;
+    }
+    int NumColumns() const { return m_numColumns; }         // 0 automatic, 1..30
+    void SetNumColumns(int columns) {
+        assert(columns >= 0 && columns <= kMaxColumns);
+        m_numColumns = columns;
+    }
+    int NumRows() const { return m_numRows; }               // 0 automatic, 1..90
+    void SetNumRows(int rows) {
+        assert(rows >= 0 && rows <= kMaxRows);
+        m_numRows = rows;
+    }
 
     // Encodes Code and completes the codeword sequence: descriptor at index 0,
     // padding, error correction. Throws E2DBarcodeError "Code too large for

@@ -76,6 +76,7 @@ public:
     void SetAlignment(TAlignment value);
     TTextLayout CaptionLayout() const { return m_captionLayout; }
     void SetCaptionLayout(TTextLayout value);
+    // Drawn with Font, which needs a QGuiApplication (the CLI and the app have one).
     const AnsiString& Caption() const { return m_caption; }
     void SetCaption(const AnsiString& value);
     QColor BackgroundColor() const { return m_backgroundColor; }
