@@ -336,6 +336,7 @@ int Pdf417Symbol::encodeTextSegment(int pos, bool first) {
             // A literal codeword, a GLI, or an escaped character that text
             // compaction has no value for. All of them stand in whole codewords:
             // complete an open pair with the padding value 29 first.
+            const bool padded = m_pairOpen;
             if (m_pairOpen)
                 AddTextValue(29);
             if (read.kind == TextRead::kCodeword) {
@@ -344,11 +345,15 @@ int Pdf417Symbol::encodeTextSegment(int pos, bool first) {
                 addGli(read.value);
             } else {
                 // An escaped control code or a byte of 128 or more goes into the
-                // text as a byte shift: 913 and the byte value; the sub-mode stays.
+                // text as a byte shift: 913 and the byte value. The sub-mode
+                // stays, except that the padding 29 is a latch to Alpha when
+                // Punctuation is latched, so reading goes on from Alpha.
                 if (read.value > 255)
                     throw E2DBarcodeError("Character escape out of range");
                 AddCodeword(kByteShift);
                 AddCodeword(static_cast<int>(read.value));
+                if (padded && mode == kPunctuation)
+                    mode = kAlpha;
             }
         }
         pos = q;

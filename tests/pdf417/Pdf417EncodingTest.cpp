@@ -99,6 +99,8 @@ TEST(Pdf417Encoding, DataCodewords) {
         {"escaped byte 200: byte shift 913", "\\200", {913, 200}},
         {"escaped byte after an odd value: padding, 913, the byte", "A\\xFF", {29, 913, 255}},
         {"escaped control code", "\\x01", {913, 1}},
+        {"padding in Punctuation latches to Alpha: 0 28 | 25 0 | 0 29, 913 200, then 29 0 | 29 0 | 1 29",
+         "A;;\\200;;B", {28, 750, 29, 913, 200, 870, 870, 59}},
     };
     for (const CodewordCase& c : cases)
         EXPECT_EQ(dataCodewords(c.code), c.codewords) << c.note;

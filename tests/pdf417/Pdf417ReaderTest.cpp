@@ -110,6 +110,9 @@ TEST(Pdf417Reader, EscapesReadAsWhatTheyStandFor) {
         {"AB\\200CD", "AB\xC8" "CD"},
         {"x\\x01y\\xFF", std::string("x\x01y\xFF")},
         {"\\000", std::string(1, '\0')},
+        // Latched to Punctuation with a value open: the padding 29 latches to
+        // Alpha, and what follows is encoded from there.
+        {"A;;\\200;;B", "A;;\xC8;;B"},
     };
     for (const auto& c : cases) {
         TStPDF417Barcode generator;
