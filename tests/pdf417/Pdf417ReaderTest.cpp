@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 namespace mirel::pdf417 {
@@ -94,6 +96,37 @@ TEST(Pdf417Reader, DecodesEveryLevel) {
         const auto decoded = readPdf417(renderWhole(generator));
         ASSERT_TRUE(decoded.has_value());
         EXPECT_EQ(*decoded, text);
+    }
+}
+
+// Texts drawn at random (fixed seed) from the pieces label data is made of:
+// letters of both cases, digit runs around the numeric threshold, punctuation,
+// line breaks, Chinese and other bytes; no backslash, which starts an escape.
+TEST(Pdf417Reader, RandomTextsRoundTrip) {
+    std::mt19937 random(417);
+    const std::string punctuation = " !\"#$%&'()*+,-./:;<=>?@[]^_`{|}~\r\n\t";
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 150; ++round) {
+        std::string text;
+        const int pieces = 1 + pick(12);
+        for (int p = 0; p < pieces; ++p) {
+            const int count = 1 + pick(16);
+            switch (pick(6)) {
+            case 0: for (int i = 0; i < count; ++i) text += static_cast<char>('A' + pick(26)); break;
+            case 1: for (int i = 0; i < count; ++i) text += static_cast<char>('a' + pick(26)); break;
+            case 2: for (int i = 0; i < count + pick(20); ++i) text += static_cast<char>('0' + pick(10)); break;
+            case 3: for (int i = 0; i < count; ++i) text += punctuation[static_cast<std::size_t>(pick(static_cast<int>(punctuation.size())))]; break;
+            case 4: for (int i = 0; i < count; ++i) text += mirel::test::ansi("标签"); break;
+            default: for (int i = 0; i < count; ++i) text += static_cast<char>(pick(256)); break;
+            }
+        }
+        text.erase(std::remove(text.begin(), text.end(), '\\'), text.end());
+        if (text.empty())
+            continue;
+        TStPDF417Barcode generator;
+        generator.SetTruncated(round % 5 == 0);
+        generator.SetCode(text);
+        EXPECT_EQ(readPdf417(renderWhole(generator)), text) << "round " << round;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "Pdf417TestSupport.h"
 
+// Result::text() as UTF-8 (unused here; keeps the header from warning).
+#define ZX_USE_UTF8
 #include <ZXing/ReadBarcode.h>
 
 namespace mirel::pdf417::test {
