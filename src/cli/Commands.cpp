@@ -9,6 +9,7 @@ int runCodes(const QStringList& args);
 int runSplit(const QStringList& args);
 int runArrange(const QStringList& args);
 int runBarcode(const QStringList& args);
+int runPdf417(const QStringList& args);
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr std::array kCommands = {
     Command{"split", "Cuts a text file of serials into pieces of N lines", runSplit},
     Command{"arrange", "Arranges serials in print order for pages of several labels", runArrange},
     Command{"barcode", "Builds the pattern of a linear barcode or draws it (pattern, render)", runBarcode},
+    Command{"pdf417", "Encodes a text as a PDF417 symbol: codewords and image", runPdf417},
 };
 
 } // namespace
