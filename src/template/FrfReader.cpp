@@ -38,6 +38,30 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Names given while reading to pages or objects that carry none: the base and
+// the lowest number from 1 to 10000 not taken. Names are only added while
+// reading, so the lowest free number of a base never goes down: each base
+// resumes where it stopped.
+class NameSource {
+public:
+    void Take(const AnsiString& name) { m_taken.insert(name); }
+    AnsiString Next(const char* base) {
+        int& next = m_next.try_emplace(base, 1).first->second;
+        for (; next <= 10000; ++next) {
+            AnsiString name = base + std::to_string(next);
+            if (!m_taken.count(name)) {
+                ++next;
+                return name;
+            }
+        }
+        return {};
+    }
+
+private:
+    std::unordered_set<AnsiString> m_taken;
+    std::unordered_map<std::string, int> m_next;
+};
+
 } // namespace
 
 // One read of a template: the version of the file, the unknown add-in class
@@ -58,15 +82,14 @@ private:
     void ReadObject(std::uint8_t tag);
     void ReadInformation();
     void SeekToEnd(std::int32_t end, size_t recordStart);
-    AnsiString NextName(const char* base);
     void Fail(const QString& text);
 
     TfrReport& m_report;
     TemplateHost& m_host;
     RecordReader& m_in;
     std::vector<AnsiString> m_unknownClasses;
-    std::unordered_set<AnsiString> m_names;
-    std::unordered_map<std::string, int> m_nextNumber;
+    NameSource m_objectNames;
+    NameSource m_pageNames;
 };
 
 void FrfReader::ReadHeader() {
@@ -85,23 +108,15 @@ void FrfReader::ReadHeader() {
 }
 
 void FrfReader::ReadPage() {
-    TfrPage& page = m_report.Pages.Add();
+    // Pages of files before version 24 carry no name: "Page1", "Page2", ...
+    // The names are given here rather than by TfrPages::Add, which looks at
+    // every page and would make a file of many pages slow to read.
+    TfrPage& page = m_report.Pages.Append(std::make_unique<TfrPage>());
     page.ReadRecord(m_in);
+    if (m_in.Version() < 24)
+        page.Name = m_pageNames.Next("Page");
+    m_pageNames.Take(page.Name);
     page.ApplyPaper();
-}
-
-AnsiString FrfReader::NextName(const char* base) {
-    // Names are only added while reading, so the lowest free number of a base
-    // never goes down: each base resumes where it stopped.
-    int& next = m_nextNumber.try_emplace(base, 1).first->second;
-    for (; next <= 10000; ++next) {
-        AnsiString name = base + std::to_string(next);
-        if (!m_names.count(name)) {
-            ++next;
-            return name;
-        }
-    }
-    return {};
 }
 
 void FrfReader::SeekToEnd(std::int32_t end, size_t recordStart) {
@@ -150,8 +165,8 @@ void FrfReader::ReadObject(std::uint8_t tag) {
         if (view) {
             view->ReadRecord(m_in);
             if (v < 23)
-                view->Name = NextName(view->BaseName());
-            m_names.insert(view->Name);
+                view->Name = m_objectNames.Next(view->BaseName());
+            m_objectNames.Take(view->Name);
         }
         if (framedMemo)
             m_in.Skip(8);

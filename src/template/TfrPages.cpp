@@ -94,6 +94,11 @@ TfrPage& TfrPages::Add() {
     return *m_pages.back();
 }
 
+TfrPage& TfrPages::Append(std::unique_ptr<TfrPage> page) {
+    m_pages.push_back(std::move(page));
+    return *m_pages.back();
+}
+
 void TfrPages::Delete(size_t index) {
     if (index < m_pages.size())
         m_pages.erase(m_pages.begin() + static_cast<std::ptrdiff_t>(index));

@@ -60,6 +60,8 @@ public:
     // Appends a new page with the defaults of a new page, named "Page" and the
     // lowest number from 1 to 10000 no other page uses.
     TfrPage& Add();
+    // Appends a page as it is (the reader names pages itself).
+    TfrPage& Append(std::unique_ptr<TfrPage> page);
     void Clear() { m_pages.clear(); }
     void Delete(size_t index);
 
