@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     {
         TfrReport report;
-        RecordingHost host(AnsiString("pw"));
+        RecordingHost host(mirel::AnsiString("pw"));
         report.LoadFromBytes(bytes, host, true);
         requireStableRoundTrip(report);
     }

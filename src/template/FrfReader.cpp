@@ -77,7 +77,9 @@ public:
 
 private:
     void ReadHeader();
-    void ReadTags();
+    // Reads tags to the end of the data or the tag that ends the tagged part,
+    // which it returns (0 at the end of the data).
+    std::uint8_t ReadTags();
     void ReadPage();
     void ReadObject(std::uint8_t tag);
     void ReadInformation();
@@ -183,7 +185,7 @@ void FrfReader::ReadObject(std::uint8_t tag) {
     }
 }
 
-void FrfReader::ReadTags() {
+std::uint8_t FrfReader::ReadTags() {
     while (!m_in.AtEnd()) {
         const std::uint8_t tag = m_in.ReadByte();
         if (tag == kTagPage) {
@@ -191,13 +193,14 @@ void FrfReader::ReadTags() {
         } else if (tag == kTagDictionary) {
             m_report.Dictionary.ReadSection(m_in, m_report.DatasetExists);
         } else if (tag == kTagDataManager || tag == kTagEnd) {
-            return;
+            return tag;
         } else if (tag <= gtAddIn) {
             ReadObject(tag);
         } else {
             throw TemplateFormatError("damaged template: unknown tag");
         }
     }
+    return 0;
 }
 
 void FrfReader::ReadInformation() {
@@ -219,9 +222,10 @@ void FrfReader::Fail(const QString& text) { m_host.ShowError(text, kErrorCaption
 
 bool FrfReader::ReadBody(bool fromFile) {
     m_report.Clear();
+    std::uint8_t lastTag = 0;
     try {
         ReadHeader();
-        ReadTags();
+        lastTag = ReadTags();
     } catch (const std::exception&) {
         Fail(kUnsupportedFormat);
         m_report.Pages.Clear();
@@ -232,7 +236,9 @@ bool FrfReader::ReadBody(bool fromFile) {
         Fail(nonPluggedMessage(m_unknownClasses));
         return true;
     }
-    if (!m_in.AtEnd())
+    // A data-manager section is not interpreted, so its bytes are not taken
+    // for the information section either.
+    if (lastTag == kTagEnd && !m_in.AtEnd())
         ReadInformation();
     else
         m_report.ResetInformation();

@@ -77,7 +77,8 @@ PreparedLoadResult TfrPreparedPages::LoadFromBytes(std::string_view bytes, TfrRe
         result.oldestLayout = true;
         result.compression = -1;
         const Lines header = in.ReadOldLineList();
-        selectPrinter(header.empty() ? AnsiString() : header.front(), report);
+        result.printerName = header.empty() ? AnsiString() : header.front();
+        selectPrinter(result.printerName, report);
         const std::int32_t n = in.ReadInt();
         for (std::int32_t i = 0; i < n && !in.AtEnd(); ++i) {
             const std::int32_t end = in.ReadInt();
@@ -95,7 +96,8 @@ PreparedLoadResult TfrPreparedPages::LoadFromBytes(std::string_view bytes, TfrRe
         return result;
     }
     result.compression = compression;
-    selectPrinter(in.ReadCountedString(), report);
+    result.printerName = in.ReadCountedString();
+    selectPrinter(result.printerName, report);
     const std::int32_t n = in.ReadInt();
     for (std::int32_t i = 0; i < n && !in.AtEnd(); ++i) {
         const std::int32_t end = in.ReadInt();

@@ -37,6 +37,7 @@ struct PreparedLoadResult {
     int version = 0;          // 0 when the file has no version byte
     int compression = 0;      // the compression byte; -1 for the oldest layout
     bool oldestLayout = false;
+    AnsiString printerName;   // as stored
 };
 
 class TfrPreparedPages {

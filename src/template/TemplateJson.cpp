@@ -132,6 +132,7 @@ QJsonObject preparedJson(const TfrPreparedPages& prepared, const PreparedLoadRes
          QJsonObject{{QStringLiteral("version"), load.version},
                      {QStringLiteral("compression"), load.compression},
                      {QStringLiteral("oldestLayout"), load.oldestLayout},
+                     {QStringLiteral("printerName"), core::toUnicode(load.printerName)},
                      {QStringLiteral("generatorVersion"), report.GeneratorVersion}}},
         {QStringLiteral("pages"), pages},
     };

@@ -185,6 +185,9 @@ TEST(Container, DataManagerTagEndsTheTaggedPart) {
     auto r = read(f.b);
     EXPECT_EQ(r->report.Pages.Count(), 1u);
     EXPECT_TRUE(r->host.Messages().empty());
+    // Its bytes are not read as the information section.
+    EXPECT_EQ(r->report.Comment, "");
+    EXPECT_EQ(r->report.GeneratorVersion, 88);
 }
 
 TEST(Container, PrinterName) {
