@@ -166,9 +166,12 @@ void FrfReader::ReadObject(std::uint8_t tag) {
         }
         if (view) {
             view->ReadRecord(m_in);
-            if (v < 23)
+            // Records before version 23 carry no names (so none is taken but
+            // those given here).
+            if (v < 23) {
                 view->Name = m_objectNames.Next(view->BaseName());
-            m_objectNames.Take(view->Name);
+                m_objectNames.Take(view->Name);
+            }
         }
         if (framedMemo)
             m_in.Skip(8);
