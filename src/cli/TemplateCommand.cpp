@@ -28,15 +28,27 @@ public:
         QString oneLine = text;
         oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
         printError(caption + QStringLiteral(": ") + oneLine.trimmed());
+        ++m_printed;
     }
     std::optional<AnsiString> AskPassword() override {
-        if (!m_password)
+        m_asked = true;
+        if (!m_password) {
             printError(QStringLiteral("the template is password protected; give its password with --password"));
+            ++m_printed;
+        }
         return m_password;
+    }
+    // A read that ended with a message this host did not print was a wrong
+    // password: say so.
+    void ReportSilentFailure(bool messageShown) {
+        if (messageShown && m_asked && m_printed == 0)
+            printError(QStringLiteral("wrong password: the template was not loaded"));
     }
 
 private:
     std::optional<AnsiString> m_password;
+    bool m_asked = false;
+    int m_printed = 0;
 };
 
 enum class FileKind { Template, NewReportTemplate, Dictionary, Prepared };
@@ -116,6 +128,7 @@ int runDump(const QStringList& args) {
         Loaded loaded;
         loadReport(*bytes, kind, path, host, loaded);
         shown = loaded.result.messageShown;
+        host.ReportSilentFailure(shown);
         if (kind == FileKind::Dictionary) {
             json = QJsonObject{{QStringLiteral("dictionary"), tmpl::dictionaryJson(loaded.report.Dictionary)}};
         } else {
@@ -161,6 +174,7 @@ int runConvert(const QStringList& args) {
     CliHost host(parser.isSet(password) ? std::optional(core::fromUnicode(parser.value(password))) : std::nullopt);
     Loaded loaded;
     loadReport(*bytes, kind, in, host, loaded);
+    host.ReportSilentFailure(loaded.result.messageShown);
     if (loaded.result.messageShown) {
         // What a failed read leaves is not the template: keep OUT as it was.
         printError(QStringLiteral("%1 was not written").arg(out));

@@ -8,6 +8,7 @@
 #include "template/BuiltinViews.h"
 
 #include <QFileInfo>
+#include <cctype>
 #include <unordered_map>
 #include <unordered_set>
 

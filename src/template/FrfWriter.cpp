@@ -5,6 +5,7 @@
 #include "core/Files.h"
 
 #include <QTimeZone>
+#include <cctype>
 #include <cmath>
 #include <unordered_set>
 

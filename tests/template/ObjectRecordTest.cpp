@@ -564,3 +564,28 @@ TEST(ObjectRecord, GeneratedNames) {
     EXPECT_EQ(report.GenerateName("Picture"), "Picture1");
     EXPECT_EQ(report.FindObject("Memo3"), report.Pages[0].Objects[1].get());
 }
+
+TEST(ObjectRecord, PagesAndObjectsMayInterleave) {
+    // An object names its page by index; the page must have been read before.
+    Fx f;
+    header25(f);
+    page25(f);
+    record(f, 4, "", 1, [](Fx& f) {
+        Common c;
+        c.name = "Early";   // page 1 does not exist yet: dropped
+        common25(f, c);
+    });
+    page25(f, "Page2");
+    record(f, 4, "", 1, [](Fx& f) {
+        Common c;
+        c.name = "Late";
+        common25(f, c);
+    });
+    emptyDictionary(f);
+    auto l = load(f.b);
+    ASSERT_EQ(l->report.Pages.Count(), 2u);
+    EXPECT_TRUE(l->report.Pages[0].Objects.empty());
+    ASSERT_EQ(l->report.Pages[1].Objects.size(), 1u);
+    EXPECT_EQ(l->report.Pages[1].Objects[0]->Name, "Late");
+    EXPECT_TRUE(l->host.Messages().empty());
+}

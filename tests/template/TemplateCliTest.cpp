@@ -102,6 +102,7 @@ TEST(TemplateCli, DumpWithMessagesExitsThree) {
     EXPECT_TRUE(parse(r.out)[QStringLiteral("pages")].toArray()[0].toObject()[QStringLiteral("objects")].toArray().isEmpty());
     r = runProgram(dump(locked) << QStringLiteral("--password") << QStringLiteral("wrong"));
     EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("wrong password"), std::string::npos);
     r = runProgram(dump(locked) << QStringLiteral("--password") << QStringLiteral("secret"));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(parse(r.out)[QStringLiteral("pages")].toArray()[0].toObject()[QStringLiteral("objects")].toArray().size(), 2);
