@@ -1,5 +1,8 @@
 #include "template/TfrDataDictionary.h"
 
+#include "core/Files.h"
+
+#include <QFileInfo>
 #include <algorithm>
 #include <map>
 
@@ -129,5 +132,18 @@ std::string TfrDataDictionary::SaveToBytes() const {
     WriteSection(out);
     return out.TakeBytes();
 }
+
+bool TfrDataDictionary::LoadFromFile(const QString& path, const std::function<bool(const AnsiString&)>& datasetExists) {
+    if (!QFileInfo::exists(path))
+        return false;
+    try {
+        LoadFromBytes(core::readFileBytes(path), datasetExists);
+    } catch (const core::FileError&) {
+        return false;
+    }
+    return true;
+}
+
+void TfrDataDictionary::SaveToFile(const QString& path) const { core::writeFileAtomically(path, SaveToBytes()); }
 
 } // namespace mirel::tmpl

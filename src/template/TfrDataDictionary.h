@@ -6,6 +6,7 @@
 
 #include "template/RecordStream.h"
 
+#include <QString>
 #include <array>
 #include <functional>
 #include <string_view>
@@ -40,6 +41,10 @@ public:
     // The dictionary file (.frd): the byte 25, then the section.
     void LoadFromBytes(std::string_view bytes, const std::function<bool(const AnsiString&)>& datasetExists = {});
     std::string SaveToBytes() const;
+    // The same as files: false when the file does not exist or cannot be read;
+    // saving throws core::FileError.
+    bool LoadFromFile(const QString& path, const std::function<bool(const AnsiString&)>& datasetExists = {});
+    void SaveToFile(const QString& path) const;
 
     DictionaryList Variables;
     DictionaryList FieldAliases;

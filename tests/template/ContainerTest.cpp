@@ -595,8 +595,12 @@ TEST(Container, DictionaryFile) {
                          .i32(0)
                          .i32(1).counted("Band1").counted("10")
                          .b);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.frd"));
+    d.SaveToFile(path);
     TfrDataDictionary back;
-    back.LoadFromBytes(bytes);
+    EXPECT_FALSE(back.LoadFromFile(dir.filePath(QStringLiteral("none.frd"))));
+    EXPECT_TRUE(back.LoadFromFile(path));
     EXPECT_EQ(back.Variables, d.Variables);
     EXPECT_EQ(back.BandDataSources, d.BandDataSources);
 }
