@@ -83,7 +83,10 @@ private:
     std::uint8_t ReadTags();
     void ReadPage();
     void ReadObject(std::uint8_t tag);
-    void ReadInformation();
+    void ReadInformation(TfrReport& into);
+    // Step 8 of a read: a protected template opened from a file asks for its
+    // password and is discarded unless the answer matches. False when discarded.
+    bool CheckPassword(std::uint8_t passwordProtected, const AnsiString& password);
     void SeekToEnd(std::int32_t end, size_t recordStart);
     void Fail(const QString& text);
 
@@ -91,6 +94,7 @@ private:
     TemplateHost& m_host;
     RecordReader& m_in;
     std::vector<AnsiString> m_unknownClasses;
+    bool m_fromFile = false;
     NameSource m_objectNames;
     NameSource m_pageNames;
 };
@@ -207,24 +211,25 @@ std::uint8_t FrfReader::ReadTags() {
     return 0;
 }
 
-void FrfReader::ReadInformation() {
-    m_report.Comment = m_in.ReadBareString();
-    m_report.ReportName = m_in.ReadBareString();
-    m_report.Author = m_in.ReadBareString();
-    m_report.VMajor = m_in.ReadBareString();
-    m_report.VMinor = m_in.ReadBareString();
-    m_report.VRelease = m_in.ReadBareString();
-    m_report.VBuild = m_in.ReadBareString();
-    m_report.Password = decodePassword(m_in.ReadBareString());
-    m_report.GeneratorVersion = m_in.ReadByte();
-    m_report.PasswordProtected = m_in.ReadByte();
-    m_report.CreateDate = m_in.ReadDouble();
-    m_report.LastChange = m_in.ReadDouble();
+void FrfReader::ReadInformation(TfrReport& into) {
+    into.Comment = m_in.ReadBareString();
+    into.ReportName = m_in.ReadBareString();
+    into.Author = m_in.ReadBareString();
+    into.VMajor = m_in.ReadBareString();
+    into.VMinor = m_in.ReadBareString();
+    into.VRelease = m_in.ReadBareString();
+    into.VBuild = m_in.ReadBareString();
+    into.Password = decodePassword(m_in.ReadBareString());
+    into.GeneratorVersion = m_in.ReadByte();
+    into.PasswordProtected = m_in.ReadByte();
+    into.CreateDate = m_in.ReadDouble();
+    into.LastChange = m_in.ReadDouble();
 }
 
 void FrfReader::Fail(const QString& text) { m_host.ShowError(text, kErrorCaption); }
 
 bool FrfReader::ReadBody(bool fromFile) {
+    m_fromFile = fromFile;
     m_report.Clear();
     std::uint8_t lastTag = 0;
     try {
@@ -236,27 +241,40 @@ bool FrfReader::ReadBody(bool fromFile) {
         m_report.Pages.Add().ApplyPaper();
         return true;
     }
+    const bool informationFollows = lastTag == kTagEnd && !m_in.AtEnd();
     if (!m_unknownClasses.empty()) {
         Fail(nonPluggedMessage(m_unknownClasses));
+        // The information fields keep the previous template's values, but
+        // whether this one is protected is still learnt from its own section:
+        // an unknown add-in must not open a protected template without its
+        // password.
+        if (informationFollows) {
+            TfrReport own;
+            ReadInformation(own);
+            CheckPassword(own.PasswordProtected, own.Password);
+        }
         return true;
     }
     // A data-manager section is not interpreted, so its bytes are not taken
     // for the information section either.
-    if (lastTag == kTagEnd && !m_in.AtEnd())
-        ReadInformation();
+    if (informationFollows)
+        ReadInformation(m_report);
     else
         m_report.ResetInformation();
-    if (m_report.PasswordProtected != 0 && fromFile) {
-        const std::optional<AnsiString> entered = m_host.AskPassword();
-        if (!entered || *entered != m_report.Password) {
-            // The protected template is discarded, dictionary included.
-            m_report.ResetInformation();
-            m_report.FileName = QStringLiteral("Untitled");
-            m_report.Clear();
-            m_report.Pages.Add().ApplyPaper();
-            return true;
-        }
-    }
+    return !CheckPassword(m_report.PasswordProtected, m_report.Password);
+}
+
+bool FrfReader::CheckPassword(std::uint8_t passwordProtected, const AnsiString& password) {
+    if (passwordProtected == 0 || !m_fromFile)
+        return true;
+    const std::optional<AnsiString> entered = m_host.AskPassword();
+    if (entered && *entered == password)
+        return true;
+    // The protected template is discarded, dictionary included.
+    m_report.ResetInformation();
+    m_report.FileName = QStringLiteral("Untitled");
+    m_report.Clear();
+    m_report.Pages.Add().ApplyPaper();
     return false;
 }
 

@@ -474,6 +474,40 @@ TEST(Container, PasswordQuestion) {
     }
 }
 
+TEST(Container, UnknownAddinsDoNotOpenAProtectedTemplate) {
+    // The read stops before the information fields, yet the template's own
+    // protection still asks for its password.
+    Fx f;
+    header25(f);
+    page25(f);
+    record(f, 10, "TfrFooView", 0, [](Fx& f) { f.raw("x"); });
+    record(f, 4, "", 0, [](Fx& f) {
+        Common c;
+        c.name = "Line1";
+        common25(f, c);
+    });
+    emptyDictionary(f);
+    f.u8(0xFC);
+    for (int i = 0; i < 7; ++i)
+        f.bare("");
+    f.bare("616263").u8(88).u8(1).f64(1).f64(2);
+    for (const char* answer : {"abc", "wrong"}) {
+        auto r = std::make_unique<Read>();
+        r->host = RecordingHost(AnsiString(answer));
+        r->report.Comment = "previous";
+        r->report.LoadFromBytes(f.b, r->host, true);
+        EXPECT_EQ(r->host.Messages().size(), 1u);
+        EXPECT_EQ(r->host.PasswordQuestions(), 1);
+        if (answer == std::string("abc")) {
+            ASSERT_EQ(r->report.Pages[0].Objects.size(), 1u);
+            EXPECT_EQ(r->report.Comment, "previous");   // the information is not read
+        } else {
+            EXPECT_TRUE(r->report.Pages[0].Objects.empty());
+            EXPECT_EQ(r->report.FileName, QStringLiteral("Untitled"));
+        }
+    }
+}
+
 TEST(Container, WrittenLayout) {
     // A report with one empty page, written field by field.
     TfrReport report;
