@@ -11,13 +11,6 @@ QJsonValue dateJson(double stored) {
     return date ? QJsonValue(date->toString(Qt::ISODateWithMs)) : QJsonValue();
 }
 
-QJsonArray linesJson(const Lines& lines) {
-    QJsonArray a;
-    for (const AnsiString& line : lines)
-        a.append(core::toUnicode(line));
-    return a;
-}
-
 QJsonArray listJson(const DictionaryList& list) {
     QJsonArray a;
     for (const DictionaryEntry& e : list)
@@ -27,6 +20,13 @@ QJsonArray listJson(const DictionaryList& list) {
 }
 
 } // namespace
+
+QJsonArray linesJson(const Lines& lines) {
+    QJsonArray a;
+    for (const AnsiString& line : lines)
+        a.append(core::toUnicode(line));
+    return a;
+}
 
 QJsonArray viewsJson(const ViewList& views) {
     QJsonArray a;

@@ -11,6 +11,7 @@
 
 namespace mirel::tmpl {
 
+QJsonArray linesJson(const Lines& lines);   // each line as UTF-8 text
 QJsonObject pageJson(const TfrPage& page);
 QJsonArray viewsJson(const ViewList& views);
 QJsonObject dictionaryJson(const TfrDataDictionary& dictionary);

@@ -4,6 +4,7 @@
 #include "core/Numbers.h"
 #include "template/AddinRegistry.h"
 #include "template/BuiltinViews.h"
+#include "template/TemplateJson.h"
 
 #include <QJsonArray>
 #include <QPainter>
@@ -21,13 +22,6 @@ std::int32_t clampToInt(double v) {
     if (v >= std::numeric_limits<std::int32_t>::max())
         return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(v);
-}
-
-QJsonArray linesJson(const Lines& lines) {
-    QJsonArray a;
-    for (const AnsiString& line : lines)
-        a.append(core::toUnicode(line));
-    return a;
 }
 
 void writeTypeAndClass(const TfrView& view, RecordWriter& out) {
