@@ -10,6 +10,7 @@ int runSplit(const QStringList& args);
 int runArrange(const QStringList& args);
 int runBarcode(const QStringList& args);
 int runPdf417(const QStringList& args);
+int runTemplate(const QStringList& args);
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr std::array kCommands = {
     Command{"arrange", "Arranges serials in print order for pages of several labels", runArrange},
     Command{"barcode", "Builds the pattern of a linear barcode or draws it (pattern, render)", runBarcode},
     Command{"pdf417", "Encodes a text as a PDF417 symbol: codewords and image", runPdf417},
+    Command{"template", "Dumps label templates as JSON and converts them to current .frf files", runTemplate},
 };
 
 } // namespace
