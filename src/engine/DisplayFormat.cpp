@@ -152,7 +152,7 @@ std::string formatMagnitude(const Section& s, Decimal d, bool minus, Separators 
         }
         intDigits = d.integerDigits();
         if (intDigits.empty())
-            intDigits = "0";
+            intDigits.assign(1, '0');
         const Item* e = nullptr;
         for (const Item& item : s.items)
             if (item.kind == Item::Exponent)

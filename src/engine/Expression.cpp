@@ -37,7 +37,6 @@ ExpressionError::ExpressionError(std::string_view expression, const std::string&
     , m_expression(expression)
     , m_reason(reason) {}
 
-// ---------------------------------------------------------------------------
 // The compiled form: a small stack machine, so that evaluation is a loop (a long
 // chain "a + b + c + ..." costs no recursion) and short-circuits by jumps.
 
@@ -75,9 +74,6 @@ struct Expression::Program {
     std::vector<const Function*> functions;
     std::size_t maxStack = 0;
 };
-
-// ---------------------------------------------------------------------------
-// Tokens
 
 namespace {
 
@@ -145,8 +141,6 @@ public:
     }
 
 private:
-    // --- errors
-
     [[noreturn]] void fail(std::size_t at, const std::string& what) const {
         const std::size_t column = charCount(m_text.substr(0, std::min(at, m_text.size()))) + 1;
         throw ExpressionError(m_text, what + " at character " + std::to_string(column));
@@ -168,8 +162,6 @@ private:
         advance();
     }
 
-    // --- nesting
-
     struct Nest {
         explicit Nest(Parser& p) : parser(p) {
             if (++parser.m_depth > kMaxNesting)
@@ -178,8 +170,6 @@ private:
         ~Nest() { --parser.m_depth; }
         Parser& parser;
     };
-
-    // --- the lexer
 
     void skipBlanks() {
         while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
@@ -338,8 +328,6 @@ private:
         m_pos = end;
     }
 
-    // --- code
-
     std::size_t emitOp(Op op, std::uint32_t arg = 0, std::uint32_t argc = 0) {
         m_program.code.push_back({op, arg, argc});
         return m_program.code.size() - 1;
@@ -372,8 +360,6 @@ private:
         table.push_back(std::move(item));
         return static_cast<std::uint32_t>(table.size() - 1);
     }
-
-    // --- grammar
 
     void parseOr() {
         parseAnd();
@@ -619,9 +605,6 @@ private:
     Expression::Program m_program;
 };
 
-// ---------------------------------------------------------------------------
-// Evaluation
-
 thread_local int tEvaluationDepth = 0;
 
 struct EvaluationDepth {
@@ -782,9 +765,6 @@ Value Expression::evaluate(NameResolver& names) const {
     }
 }
 
-// ---------------------------------------------------------------------------
-// Bracketed texts
-
 struct BracketText::Pieces {
     struct Piece {
         AnsiString literal;                 // text before the expression
@@ -867,9 +847,6 @@ bool BracketText::hasExpressions() const {
             return true;
     return false;
 }
-
-// ---------------------------------------------------------------------------
-// Caches
 
 namespace {
 
