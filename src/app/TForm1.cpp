@@ -56,7 +56,7 @@ const QString kData1Default = QStringLiteral("含量：120g");
 const QString kData2Default = QStringLiteral("价格：3.50元");
 
 const char* const kStyleSheet = R"(
-QPushButton { background: white; border: 1px solid #c6d3e1; border-radius: 4px; padding: 3px 8px; color: #1f2a37; }
+QPushButton { background: white; border: 1px solid #c6d3e1; border-radius: 4px; padding: 3px 6px; color: #1f2a37; }
 QPushButton:hover { background: #e6eff8; border-color: #1e5a96; }
 QPushButton:pressed { background: #1e5a96; color: white; }
 QLineEdit, QPlainTextEdit, QComboBox { border: 1px solid #c6d3e1; border-radius: 3px; padding: 1px 4px; background: white;
@@ -118,8 +118,8 @@ QTableView* grid(QWidget* parent, const char* name) {
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view->horizontalHeader()->setHighlightSections(false);
     view->verticalHeader()->setDefaultSectionSize(20);
-    view->verticalHeader()->setFixedWidth(14);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->hide();
     return view;
 }
 
@@ -331,7 +331,7 @@ QWidget* TForm1::buildLabelPage() {
     auto* hint = new QHBoxLayout;
     QLabel* hintCaption = label(page, QStringLiteral("提示："), "Label8");
     hintCaption->setStyleSheet(QStringLiteral("color: #c8102e;"));
-    QLabel* hintText = label(page, QStringLiteral("标签模板用 [编头][条形码编号][编尾] 等名称引用这些内容。"));
+    QLabel* hintText = label(page, QStringLiteral("模板中用 [编头] [条形码编号] 等名称引用这些内容。"));
     hintText->setStyleSheet(QStringLiteral("color: #7a8694;"));
     hintText->setWordWrap(true);
     hint->addWidget(hintCaption, 0, Qt::AlignTop);
@@ -362,24 +362,28 @@ QWidget* TForm1::buildCodePage() {
     cxCalcEdit1->setObjectName(QStringLiteral("cxCalcEdit1"));
     cxCalcEdit1->setValue(100);
     cxCalcEdit1->setToolTip(QStringLiteral("设置生成钥匙防伪数量"));
-    cxCalcEdit1->setFixedWidth(66);
-    Button1 = button(page, "Button1", QStringLiteral("生成防伪序号"));
-    Button2 = button(page, "Button2", QStringLiteral("删除列表序号"));
+    cxCalcEdit1->setFixedWidth(90);
     top->addWidget(label(page, QStringLiteral("钥匙码:"), "Label15"));
     top->addWidget(Edit1, 1);
+    top->addSpacing(6);
     top->addWidget(label(page, QStringLiteral("数量:"), "Label16"));
     top->addWidget(cxCalcEdit1);
-    top->addWidget(Button1);
-    top->addWidget(Button2);
     layout->addLayout(top);
 
+    auto* commands = new QHBoxLayout;
+    commands->setSpacing(5);
+    Button1 = button(page, "Button1", QStringLiteral("生成防伪序号"));
+    Button2 = button(page, "Button2", QStringLiteral("删除列表序号"));
     ProgressBar1 = new QProgressBar(page);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setFixedHeight(8);
-    layout->addWidget(ProgressBar1);
+    ProgressBar1->setFixedHeight(10);
+    commands->addWidget(Button1);
+    commands->addWidget(Button2);
+    commands->addWidget(ProgressBar1, 1);
+    layout->addLayout(commands);
 
     DBGrid1 = grid(page, "DBGrid1");
     DBGrid1->setModel(m_grid);
@@ -465,13 +469,13 @@ void TForm1::buildCodePanel() {
     title->setGeometry(54, 22, 80, 20);
     QLabel* heading = label(Panel1, QStringLiteral("二维码信息"), "Label13");
     heading->setStyleSheet(QStringLiteral("color: #c8102e; font-weight: bold;"));
-    heading->setGeometry(8, 72, 129, 18);
-    label(Panel1, QStringLiteral("内容："), "Label14")->setGeometry(8, 92, 129, 16);
+    heading->setGeometry(8, 68, 129, 16);
+    label(Panel1, QStringLiteral("内容："), "Label14")->setGeometry(8, 84, 129, 15);
     cxMemo1 = new QPlainTextEdit(Panel1);
     cxMemo1->setObjectName(QStringLiteral("cxMemo1"));
     // One empty line: the text of the field is CR LF.
     cxMemo1->setPlainText(QStringLiteral("\n"));
-    cxMemo1->setGeometry(8, 94 + 16, 129, 297 - 16);
+    cxMemo1->setGeometry(8, 100, 129, 297);
     cxMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 

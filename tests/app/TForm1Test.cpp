@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -77,6 +78,15 @@ std::optional<std::int64_t> noValue(const std::map<AnsiString, LabelValue>& labe
         return std::nullopt;
     return std::get<std::int64_t>(it->second);
 }
+
+// Receives the documents and pages the window asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
 
 } // namespace
 
@@ -264,6 +274,26 @@ private slots:
         clickLink(*form, "Label20");
         QCOMPARE(currentPage(*form), QStringLiteral("gy"));
         QCOMPARE(child<QLabel>(*form, "Label18")->text(), QStringLiteral("mirel条形码编辑打印软件 8.0713"));
+    }
+
+    void helpAndTemplateLinksOpenThroughTheDesktop() {
+        ScriptedDialogs script;
+        UrlCatcher catcher;
+        for (const char* scheme : {"file", "https"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+        std::unique_ptr<TForm1> form = startForm();
+        // No Help.chm: nothing happens.
+        clickLink(*form, "Label19");
+        QVERIFY(catcher.urls.isEmpty());
+        writeFile(home(QStringLiteral("Help.chm")), "ITSF");
+        clickLink(*form, "Label19");
+        clickLink(*form, "Label21");
+        for (const char* scheme : {"file", "https"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        QCOMPARE(catcher.urls.size(), 2);
+        QCOMPARE(catcher.urls[0], QUrl::fromLocalFile(home(QStringLiteral("Help.chm"))));
+        QCOMPARE(catcher.urls[1], QUrl(QString::fromLatin1(kTemplateDownloadUrl)));
+        QVERIFY(script.messages().empty());
     }
 
     void closePictureClosesAndWritesSettings() {
