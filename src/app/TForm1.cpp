@@ -37,6 +37,7 @@
 #include <QSqlQueryModel>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -141,9 +142,6 @@ public:
         case QEvent::ContextMenu:
         case QEvent::TouchBegin:
             return true;
-        case QEvent::Close:
-            event->ignore();
-            return true;
         default:
             return false;
         }
@@ -168,6 +166,10 @@ public:
         m_form.m_grid->resume();
         m_form.setProgress(0, m_form.ProgressBar1->maximum());
         m_form.m_busy = false;
+        if (m_form.m_closePending) {
+            m_form.m_closePending = false;
+            QTimer::singleShot(0, &m_form, &QWidget::close);
+        }
     }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
@@ -611,8 +613,9 @@ void TForm1::writeSettings() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (m_busy) {
-        // A code command is changing the store; the window closes when asked
-        // again after it.
+        // A code command is changing the store (a request to end the program
+        // came in while it let the event loop run); the window closes after it.
+        m_closePending = true;
         event->ignore();
         return;
     }

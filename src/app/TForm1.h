@@ -148,6 +148,7 @@ private:
     int m_widthFlag = 0;
     bool m_shown = false;
     bool m_busy = false;
+    bool m_closePending = false;
 
     PictureButton* Image2;
     NavButton* SpeedButton1;

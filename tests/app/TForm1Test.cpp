@@ -462,6 +462,18 @@ private slots:
         QCOMPARE(script.messages().size(), size_t(4));
     }
 
+    void closeDuringGenerationWaitsForIt() {
+        ScriptedDialogs script;
+        std::unique_ptr<TForm1> form = startForm();
+        // The request comes in while the command lets the event loop repaint.
+        QTimer::singleShot(0, form.get(), &QWidget::close);
+        generate(*form, QStringLiteral("5000"));
+        QCOMPARE(form->codeStore()->count(), std::int64_t{5000});
+        QTRY_VERIFY(!form->isVisible());
+        QVERIFY(QFileInfo::exists(home(QStringLiteral("system.ini"))));
+        QVERIFY(script.messages().empty());
+    }
+
     void exportAndImport() {
         ScriptedDialogs script;
         std::unique_ptr<TForm1> form = startForm();
