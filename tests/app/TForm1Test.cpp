@@ -462,6 +462,28 @@ private slots:
         QCOMPARE(script.messages().size(), size_t(4));
     }
 
+    void aStoreThatCannotBeOpenedIsReportedAndKept() {
+        ScriptedDialogs script;
+        const QString store = home(QStringLiteral("dbno.csh"));
+        writeFile(store, "not a code store, but somebody's file");
+        std::unique_ptr<TForm1> form = startForm();
+        QCOMPARE(script.messages().size(), size_t(1));
+        QCOMPARE(script.messages()[0].caption, QStringLiteral("错误"));
+        QVERIFY(script.messages()[0].text.contains(QStringLiteral("dbno.csh")));
+        QVERIFY(!form->codeStore());
+        QCOMPARE(child<QTableView>(*form, "DBGrid1")->model()->rowCount(), 0);
+        // The commands say so again; the window keeps running and the file is kept.
+        generate(*form, QStringLiteral("3"));
+        click(*form, "Button2");
+        QCOMPARE(script.messages().size(), size_t(3));
+        QCOMPARE(readFile(store), std::string("not a code store, but somebody's file"));
+        // The backup has nothing to copy.
+        script.answerFile(home(QStringLiteral("db/x.mdb")));
+        click(*form->form4(), "Button1");
+        QCOMPARE(script.messages().back().text, QStringLiteral("备份失败！"));
+        QVERIFY(!QFileInfo::exists(home(QStringLiteral("db/x.mdb"))));
+    }
+
     void closeDuringGenerationWaitsForIt() {
         ScriptedDialogs script;
         std::unique_ptr<TForm1> form = startForm();
