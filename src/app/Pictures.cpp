@@ -134,6 +134,19 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& rect, const QColor& color
         p.drawLine(at(0.46, 0.64), at(0.70, 0.38));
         break;
     }
+    case Glyph::Folder: {
+        QPainterPath folder;
+        folder.moveTo(at(0.08, 0.22));
+        folder.lineTo(at(0.38, 0.22));
+        folder.lineTo(at(0.48, 0.32));
+        folder.lineTo(at(0.92, 0.32));
+        folder.lineTo(at(0.92, 0.82));
+        folder.lineTo(at(0.08, 0.82));
+        folder.closeSubpath();
+        p.drawPath(folder);
+        p.drawLine(at(0.08, 0.42), at(0.92, 0.42));
+        break;
+    }
     case Glyph::Code2d:
         p.drawRect(box(0.08, 0.08, 0.30, 0.30));
         p.drawRect(box(0.62, 0.08, 0.30, 0.30));

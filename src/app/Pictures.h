@@ -22,7 +22,7 @@ inline const QColor kLine{0xc6, 0xd3, 0xe1};
 inline const QColor kPanel{0xf4, 0xf7, 0xfb};
 } // namespace palette
 
-enum class Glyph { Flow, Key, System, Design, Print, Database, Help, About, Download, Close, Shield, Code2d };
+enum class Glyph { Flow, Key, System, Design, Print, Database, Help, About, Download, Close, Shield, Code2d, Folder };
 
 // A glyph drawn in `rect` (square works best) with strokes of `color`.
 void drawGlyph(QPainter& painter, Glyph glyph, const QRectF& rect, const QColor& color);

@@ -306,7 +306,7 @@ QWidget* TForm1::buildLabelPage() {
 
     layout->addWidget(label(page, QStringLiteral("打开条形码标签设计模板文件:"), "Label2"), 0, 0, 1, 2);
     cxButtonEdit1 = textEdit(page, "cxButtonEdit1", QString());
-    QAction* ellipsis = cxButtonEdit1->addAction(glyphIcon(Glyph::Design, palette::kBrand), QLineEdit::TrailingPosition);
+    QAction* ellipsis = cxButtonEdit1->addAction(glyphIcon(Glyph::Folder, palette::kBrand), QLineEdit::TrailingPosition);
     ellipsis->setObjectName(QStringLiteral("cxButtonEdit1Button"));
     ellipsis->setToolTip(QStringLiteral("选择标签模板文件"));
     connect(ellipsis, &QAction::triggered, this, &TForm1::cxButtonEdit1PropertiesButtonClick);

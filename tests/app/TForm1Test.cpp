@@ -226,6 +226,23 @@ private slots:
         QVERIFY(script.messages().empty());
     }
 
+    void settingsThatCannotBeReadAreNotWrittenOver() {
+        // A system.ini that exists but cannot be read (here: a folder of that
+        // name) gives the defaults at show, and at close it is reported rather
+        // than replaced by a file holding only our six keys.
+        QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("system.ini")));
+        writeFile(home(QStringLiteral("system.ini/keep.txt")), "x");
+        ScriptedDialogs script;
+        std::unique_ptr<TForm1> form = startForm();
+        QCOMPARE(text(*form, "cxTextEdit4"), QStringLiteral("价格：3.50元"));
+        QVERIFY(script.messages().empty());
+        form->close();
+        QCOMPARE(script.messages().size(), size_t(1));
+        QCOMPARE(script.messages()[0].caption, QStringLiteral("错误"));
+        QVERIFY(!form->isVisible());
+        QCOMPARE(readFile(home(QStringLiteral("system.ini/keep.txt"))), std::string("x"));
+    }
+
     void navigationShowsPages_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("page");
@@ -800,6 +817,8 @@ private slots:
         shot(*form, QStringLiteral("main-about"));
         click(*form, "Button6");
         shot(*form->form4(), QStringLiteral("backup"));
+        click(*form, "Button5");
+        shot(*form->form3(), QStringLiteral("texttools"));
         ConnectionDialog dialog(form->externalSource().settings());
         dialog.show();
         shot(dialog, QStringLiteral("connection"));
