@@ -81,6 +81,11 @@ struct PaintContext {
     double offsetX = 0.0;
     double offsetY = 0.0;
     bool designMode = true;
+    // Where an object on a prepared page reports that it cannot print as it
+    // should (a barcode text its symbology cannot hold): the object and a message
+    // (UTF-8); the object then draws nothing. Without a receiver such errors are
+    // thrown to the caller, as in the designer.
+    std::function<void(const TfrView& view, const std::string& message)> objectFailed;
 };
 
 // An entry of the designer's inspector.
