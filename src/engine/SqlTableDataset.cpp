@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -97,6 +96,35 @@ Value toValue(const QVariant& v) {
     }
 }
 
+// The table name as an identifier of the driver's SQL: each part of a dotted
+// name (schema.table) in the driver's quotes, quotes inside doubled. A part the
+// operator quoted already is taken without its quotes first. Qt's own quoting
+// passes names that begin with a quote or hold brackets through unchanged, so it
+// is not used.
+QString quotedTableName(const QString& driver, const QString& name) {
+    const bool backticks = driver.startsWith(QLatin1String("QMYSQL"), Qt::CaseInsensitive)
+                           || driver.startsWith(QLatin1String("QMARIADB"), Qt::CaseInsensitive);
+    const QChar quote = backticks ? QLatin1Char('`') : QLatin1Char('"');
+    QStringList parts;
+    for (QString part : name.split(QLatin1Char('.'))) {
+        part = part.trimmed();
+        const struct {
+            QChar open, close;
+        } enclosings[] = {{QLatin1Char('"'), QLatin1Char('"')}, {QLatin1Char('['), QLatin1Char(']')},
+                          {QLatin1Char('`'), QLatin1Char('`')}};
+        for (const auto& e : enclosings) {
+            if (part.size() >= 2 && part.front() == e.open && part.back() == e.close
+                && !part.mid(1, part.size() - 2).contains(e.close)) {
+                part = part.mid(1, part.size() - 2);
+                break;
+            }
+        }
+        part.replace(quote, QString(2, quote));
+        parts << quote + part + quote;
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
 std::atomic<int> g_connectionNumber{0};
 
 } // namespace
@@ -129,6 +157,9 @@ void SqlTableDataset::Open(const ExternalTable& table) {
     Close();
     if (table.table.trimmed().isEmpty())
         fail(QStringLiteral("no table named"));
+    for (const QChar c : table.table)
+        if (c.unicode() < 32)
+            fail(QStringLiteral("a table name holds no control characters"));
     if (!QSqlDatabase::isDriverAvailable(table.driver))
         fail(QStringLiteral("no database driver '%1' (available: %2)")
                         .arg(table.driver, QSqlDatabase::drivers().join(QStringLiteral(", "))));
@@ -144,7 +175,7 @@ void SqlTableDataset::Open(const ExternalTable& table) {
         }
         if (!db.open())
             fail(QStringLiteral("cannot open '%1': %2").arg(table.connection, errorText(db.lastError())));
-        const QString quoted = db.driver()->escapeIdentifier(table.table, QSqlDriver::TableName);
+        const QString quoted = quotedTableName(table.driver, table.table);
         QSqlQuery probe(db);
         probe.setForwardOnly(true);
         if (!probe.exec(QStringLiteral("SELECT * FROM ") + quoted))
@@ -168,7 +199,7 @@ void SqlTableDataset::SourceFirst(std::int64_t limit) {
     QSqlDatabase db = c.database();
     c.query.emplace(db);
     c.query->setForwardOnly(true);
-    const QString quoted = db.driver()->escapeIdentifier(m_table.table, QSqlDriver::TableName);
+    const QString quoted = quotedTableName(m_table.driver, m_table.table);
     if (!c.query->exec(QStringLiteral("SELECT * FROM ") + quoted)) {
         const QString message = errorText(c.query->lastError());
         c.query.reset();

@@ -4,9 +4,9 @@
 // connection and a table; a run reads the table's rows in the order the database
 // returns them, forward only, so a large table is never held in memory.
 //
-// The table name is quoted as an identifier by the driver and never pasted into
-// SQL as it is, so a name such as "codes; drop table reg" is only ever a (missing)
-// table name.
+// The table name is quoted as an identifier (each part of schema.table) and never
+// pasted into SQL as it is, so a name such as "codes; drop table reg" is only
+// ever a (missing) table name.
 
 #include "engine/Dataset.h"
 
