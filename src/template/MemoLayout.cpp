@@ -31,46 +31,50 @@ constexpr double kGbDescent = 36.0 / 256.0;
 
 struct FaceRule {
     const char* stored;     // compared without letter case
-    const char* family;
+    const char* latin;      // draws Latin letters and digits
+    const char* chinese;    // draws Chinese characters
     bool gbMetrics;         // keeps the one-em line of the GB2312 faces
 };
 
 // Stored face names and the installed families that draw them. Example:
-// "Arial" -> Liberation Sans (the same advance widths).
+// "Arial" -> Liberation Sans (the same advance widths). The Chinese faces draw
+// their Latin letters and digits in Liberation Serif or Sans, whose digits are
+// as wide as the half-width digits of 宋体 (Serif) and whose text a PDF reader
+// can copy (the Noto CJK faces shape digits into glyphs without a character).
 constexpr FaceRule kFaceRules[] = {
-    {"Arial", kSans, false},
-    {"Helvetica", kSans, false},
-    {"MS Sans Serif", kSans, false},
-    {"Microsoft Sans Serif", kSans, false},
-    {"Tahoma", kSans, false},
-    {"Verdana", kSans, false},
-    {"System", kSans, false},
-    {"Courier New", kMono, false},
-    {"Courier", kMono, false},
-    {"Lucida Console", kMono, false},
-    {"Times New Roman", kSerif, false},
-    {"Times", kSerif, false},
-    {"宋体", kCjkSerif, true},
-    {"SimSun", kCjkSerif, true},
-    {"新宋体", kCjkSerif, true},
-    {"NSimSun", kCjkSerif, true},
-    {"仿宋", kCjkSerif, true},
-    {"仿宋_GB2312", kCjkSerif, true},
-    {"FangSong", kCjkSerif, true},
-    {"FangSong_GB2312", kCjkSerif, true},
-    {"楷体", kCjkSerif, true},
-    {"楷体_GB2312", kCjkSerif, true},
-    {"KaiTi", kCjkSerif, true},
-    {"KaiTi_GB2312", kCjkSerif, true},
-    {"黑体", kCjkSans, true},
-    {"SimHei", kCjkSans, true},
-    {"微软雅黑", kCjkSans, false},
-    {"Microsoft YaHei", kCjkSans, false},
+    {"Arial", kSans, kCjkSans, false},
+    {"Helvetica", kSans, kCjkSans, false},
+    {"MS Sans Serif", kSans, kCjkSans, false},
+    {"Microsoft Sans Serif", kSans, kCjkSans, false},
+    {"Tahoma", kSans, kCjkSans, false},
+    {"Verdana", kSans, kCjkSans, false},
+    {"System", kSans, kCjkSans, false},
+    {"Courier New", kMono, kCjkSans, false},
+    {"Courier", kMono, kCjkSans, false},
+    {"Lucida Console", kMono, kCjkSans, false},
+    {"Times New Roman", kSerif, kCjkSerif, false},
+    {"Times", kSerif, kCjkSerif, false},
+    {"宋体", kSerif, kCjkSerif, true},
+    {"SimSun", kSerif, kCjkSerif, true},
+    {"新宋体", kSerif, kCjkSerif, true},
+    {"NSimSun", kSerif, kCjkSerif, true},
+    {"仿宋", kSerif, kCjkSerif, true},
+    {"仿宋_GB2312", kSerif, kCjkSerif, true},
+    {"FangSong", kSerif, kCjkSerif, true},
+    {"FangSong_GB2312", kSerif, kCjkSerif, true},
+    {"楷体", kSerif, kCjkSerif, true},
+    {"楷体_GB2312", kSerif, kCjkSerif, true},
+    {"KaiTi", kSerif, kCjkSerif, true},
+    {"KaiTi_GB2312", kSerif, kCjkSerif, true},
+    {"黑体", kSans, kCjkSans, true},
+    {"SimHei", kSans, kCjkSans, true},
+    {"微软雅黑", kSans, kCjkSans, false},
+    {"Microsoft YaHei", kSans, kCjkSans, false},
 };
 
 struct Face {
-    QString family;
-    QString cjkFallback;
+    QString latin;
+    QString chinese;
     bool gbMetrics = false;
 };
 
@@ -79,20 +83,14 @@ Face resolveFace(const AnsiString& storedName) {
     // Windows names vertical-writing faces with a leading '@'.
     if (name.startsWith(QLatin1Char('@')))
         name.remove(0, 1);
-    for (const FaceRule& rule : kFaceRules) {
-        if (name.compare(QString::fromUtf8(rule.stored), Qt::CaseInsensitive) == 0) {
-            const QString family = QString::fromLatin1(rule.family);
-            const bool serif = family == QLatin1String(kSerif) || family == QLatin1String(kCjkSerif);
-            return {family, QString::fromLatin1(serif ? kCjkSerif : kCjkSans), rule.gbMetrics};
-        }
-    }
+    for (const FaceRule& rule : kFaceRules)
+        if (name.compare(QString::fromUtf8(rule.stored), Qt::CaseInsensitive) == 0)
+            return {QString::fromLatin1(rule.latin), QString::fromLatin1(rule.chinese), rule.gbMetrics};
     bool chinese = false;
     for (const QChar c : name)
         if (c.unicode() > 0x2E7F)
             chinese = true;
-    if (chinese)
-        return {QString::fromLatin1(kCjkSans), QString::fromLatin1(kCjkSans), false};
-    if (!name.isEmpty() && QFontDatabase::hasFamily(name))
+    if (!chinese && !name.isEmpty() && QFontDatabase::hasFamily(name))
         return {name, QString::fromLatin1(kCjkSans), false};
     return {QString::fromLatin1(kSans), QString::fromLatin1(kCjkSans), false};
 }
@@ -174,7 +172,10 @@ void wrapParagraph(const QString& paragraph, const QFont& font, double width, bo
 
 } // namespace
 
-QString installedFamily(const AnsiString& storedName) { return resolveFace(storedName).family; }
+QStringList installedFamilies(const AnsiString& storedName) {
+    const Face face = resolveFace(storedName);
+    return {face.latin, face.chinese};
+}
 
 const MemoFont& memoFont(const AnsiString& storedName, int points, std::uint16_t style) {
     using Key = std::tuple<AnsiString, int, std::uint16_t>;
@@ -191,7 +192,7 @@ const MemoFont& memoFont(const AnsiString& storedName, int points, std::uint16_t
     const Face face = resolveFace(storedName);
     auto made = std::make_unique<MemoFont>();
     QFont& font = made->font;
-    font.setFamilies({face.family, face.cjkFallback});
+    font.setFamilies({face.latin, face.chinese});
     font.setPixelSize(points * static_cast<int>(kPageUnitsPerPoint * kTextReference + 0.5));
     font.setItalic(style & kFontItalic);
     font.setBold(style & kFontBold);

@@ -15,6 +15,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -41,12 +42,15 @@ struct MemoFont {
     double height() const { return ascent + descent; }   // the line height before LineSpacing
 };
 
-// The installed family that draws a stored face name: "Arial" in Liberation
-// Sans, "Courier New" in Liberation Mono, "Times New Roman" in Liberation
-// Serif, 宋体 (SimSun) and the other Song, Fangsong and Kai faces in Noto Serif
-// CJK SC, 黑体 (SimHei), 微软雅黑 and other Chinese faces in Noto Sans CJK SC;
-// an installed face as itself, anything else in Liberation Sans.
-QString installedFamily(const AnsiString& storedName);
+// The installed families that draw a stored face name: first the one for
+// Latin letters and digits, then the one for Chinese characters. "Arial" is
+// Liberation Sans (with Noto Sans CJK SC), "Courier New" Liberation Mono,
+// "Times New Roman" Liberation Serif (with Noto Serif CJK SC); 宋体 (SimSun)
+// and the other Song, Fangsong and Kai faces are Noto Serif CJK SC with
+// Liberation Serif, 黑体 (SimHei), 微软雅黑 and any other Chinese face Noto
+// Sans CJK SC with Liberation Sans; an installed Latin face is itself, anything
+// else Liberation Sans.
+QStringList installedFamilies(const AnsiString& storedName);
 
 // The font for a text object's font fields; made once per face, size and
 // style and kept for the run (the reference stays valid). Chinese characters
