@@ -115,15 +115,15 @@ void TfrBarCodeView::Paint(QPainter& painter, const tmpl::PaintContext& context)
     if (Memo.size() == 1 && Memo.front().empty())
         return;
     const auto failed = [&](const std::string& message) {
-        if (context.objectFailed)
-            context.objectFailed(*this, message);
+        if (context.report)
+            context.report->Failed(*this, QString::fromUtf8(message));
     };
     const std::optional<AnsiString> text = SymbolText(context.designMode);
     if (!text) {
         if (Memo.empty())
-            failed(core::toUtf8(Name) + ": no text to print");
+            failed("no text to print");
         else
-            failed(core::toUtf8(Name) + ": \"" + core::toUtf8(Memo.front()) + "\" is not a number, which "
+            failed("\"" + core::toUtf8(Memo.front()) + "\" is not a number, which "
                    + std::string(typeInfo(static_cast<TfrBarcodeType>(BarType)).name) + " needs; nothing printed");
         return;
     }
@@ -144,9 +144,9 @@ void TfrBarCodeView::Paint(QPainter& painter, const tmpl::PaintContext& context)
     } catch (const std::exception& e) {
         // On a prepared page the job learns which object failed and the other
         // objects of the page still print.
-        if (context.designMode || !context.objectFailed)
+        if (context.designMode || !context.report)
             throw;
-        failed(core::toUtf8(Name) + ": " + e.what());
+        failed(e.what());
         return;
     }
     if (!layout.picture)
@@ -210,7 +210,10 @@ void TfrBarCodeView::WriteXmlAttributes(tmpl::XmlAttributes& a) const {
     a.Add("Zoom", core::formatGeneral(Zoom));
     if (!Memo.empty())
         if (const auto field = engine::parseFieldReference(Memo.front())) {
-            a.Add("DataSet", field->owner + "." + field->dataset);
+            std::string dataset = field->owner;
+            dataset += '.';
+            dataset += field->dataset;
+            a.Add("DataSet", dataset);
             a.Add("DataField", field->field);
         }
 }

@@ -6,7 +6,6 @@
 #include "template/AddinRegistry.h"
 
 #include <QPainter>
-#include <algorithm>
 
 namespace mirel::pdf417 {
 
@@ -56,9 +55,9 @@ void Tfr2BarCodePDFView::Paint(QPainter& painter, const tmpl::PaintContext& cont
         } catch (const E2DBarcodeError& e) {
             // The fresh generator keeps the empty text: the next painting tries
             // this text again and fails the same way.
-            if (context.designMode || !context.objectFailed)
+            if (context.designMode || !context.report)
                 throw;
-            context.objectFailed(*this, core::toUtf8(Name) + ": " + e.what());
+            context.report->Failed(*this, QString::fromUtf8(e.what()));
             return;
         }
     }
@@ -70,18 +69,15 @@ void Tfr2BarCodePDFView::Paint(QPainter& painter, const tmpl::PaintContext& cont
     const QRectF frame(context.offsetX + Left * context.scaleX, context.offsetY + Top * context.scaleY,
                        Width * context.scaleX, Height * context.scaleY);
     // The object's picture: white, with the symbol image at its top-left corner,
-    // one image pixel per page unit, cut at the frame.
+    // one image pixel per page unit, cut at the frame. The generator paints the
+    // image's content as rectangles, so a PDF keeps the symbol as vectors.
+    painter.save();
+    painter.setClipRect(frame, Qt::IntersectClip);
     painter.fillRect(frame, Qt::white);
-    const QImage& image = m_generator->Bitmap();
-    const int w = std::min(Width, image.width());
-    const int h = std::min(Height, image.height());
-    if (w > 0 && h > 0) {
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(QRectF(frame.left(), frame.top(), w * context.scaleX, h * context.scaleY), image,
-                          QRectF(0, 0, w, h));
-        painter.restore();
-    }
+    painter.translate(frame.topLeft());
+    painter.scale(context.scaleX, context.scaleY);
+    m_generator->Paint(painter);
+    painter.restore();
     PaintFrame(painter, context);
 }
 
@@ -103,7 +99,7 @@ void Tfr2BarCodePDFView::EmitPrepared(tmpl::PrepareContext& context, tmpl::Recor
         try {
             working.front() = context.Evaluate(working.front());
         } catch (const std::exception&) {
-            working.front() = "0";
+            working.front().assign(1, '0');   // (not = "0": a false -Wrestrict of g++ 12)
         }
     }
     WritePreparedRecord(out, working);
@@ -135,7 +131,10 @@ void Tfr2BarCodePDFView::WriteXmlAttributes(tmpl::XmlAttributes& a) const {
     a.Add("Zoom", core::formatGeneral(Zoom));
     if (!Memo.empty())
         if (const auto field = engine::parseFieldReference(Memo.front())) {
-            a.Add("DataSet", field->owner + "." + field->dataset);
+            std::string dataset = field->owner;
+            dataset += '.';
+            dataset += field->dataset;
+            a.Add("DataSet", dataset);
             a.Add("DataField", field->field);
         }
 }

@@ -47,11 +47,17 @@ Painted paint(tmpl::TfrView& view, bool designMode, double scale = 1.0, QSize si
     tmpl::PaintContext context;
     context.scaleX = context.scaleY = scale;
     context.designMode = designMode;
-    if (withReceiver)
-        context.objectFailed = [&](const tmpl::TfrView& v, const std::string& message) {
+    struct Report final : tmpl::PaintReport {
+        const tmpl::TfrView& view;
+        std::vector<std::string>& failures;
+        Report(const tmpl::TfrView& v, std::vector<std::string>& f) : view(v), failures(f) {}
+        void Failed(const tmpl::TfrView& v, const QString& message) override {
             EXPECT_EQ(&v, &view);
-            p.failures.push_back(message);
-        };
+            failures.push_back(message.toStdString());
+        }
+    } report(view, p.failures);
+    if (withReceiver)
+        context.report = &report;
     view.Paint(painter, context);
     return p;
 }
@@ -154,7 +160,7 @@ TEST(BarcodeViewTest, PreparedPagesPrintTheTextAndNeverTheSample) {
         }
         EXPECT_EQ(p.failures.size(), c.reported ? 1u : 0u) << what;
         if (c.reported && !p.failures.empty()) {
-            EXPECT_EQ(p.failures.front(), "Bar9: \"abc\" is not a number, which EAN13 needs; nothing printed");
+            EXPECT_EQ(p.failures.front(), "\"abc\" is not a number, which EAN13 needs; nothing printed");
         }
     }
 }
@@ -185,7 +191,7 @@ TEST(BarcodeViewTest, EncoderErrorsReachTheDesignerAndAreReportedOnPreparedPages
     view.Name = "Bar7";
     const Painted p = paint(view, false);
     ASSERT_EQ(p.failures.size(), 1u);
-    EXPECT_EQ(p.failures.front(), "Bar7: Barcode must be numeric");
+    EXPECT_EQ(p.failures.front(), "Barcode must be numeric");
     EXPECT_TRUE(allWhite(p.image));
 }
 
@@ -400,7 +406,7 @@ TEST(Pdf417ViewTest, PreparedTextsEmptyLinesAndRefusedTexts) {
     EXPECT_THROW(paint(view, true), pdf417::E2DBarcodeError);
     const Painted p = paint(view, false);
     ASSERT_EQ(p.failures.size(), 1u);
-    EXPECT_EQ(p.failures.front().rfind("2BarCPDF1: ", 0), 0u) << p.failures.front();
+    EXPECT_FALSE(p.failures.front().empty());
     EXPECT_TRUE(allWhite(p.image));
 }
 
