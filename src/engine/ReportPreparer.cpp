@@ -4,6 +4,7 @@
 #include "engine/DisplayFormat.h"
 #include "template/AddinViews.h"
 #include "template/BuiltinViews.h"
+#include "template/MemoLayout.h"
 #include "template/PreparedReport.h"
 #include "template/TfrReport.h"
 
@@ -297,27 +298,72 @@ private:
         }
     }
 
-    int UnitHeight(const Band& band) const {
+    // A stretched band grows with the text objects in it that stretch: each such
+    // object takes the height its evaluated text needs (never less than its
+    // own), measured with the layout painting uses, and the band reaches down to
+    // the lowest of them.
+    struct BandMeasure {
         int height = 0;
-        ForChain(band, [&](const Band& b) { height += BandHeight(b); });
+        std::vector<std::pair<const TfrView*, int>> heights;   // stretched objects
+
+        int HeightOf(const TfrView& view) const {
+            for (const auto& [v, h] : heights)
+                if (v == &view)
+                    return h;
+            return view.Height;
+        }
+    };
+
+    BandMeasure MeasureBand(const Band& band) {
+        BandMeasure measure;
+        measure.height = BandHeight(band);
+        if (!band.view->Stretched())
+            return measure;
+        for (TfrView* view : band.objects) {
+            auto* memo = dynamic_cast<tmpl::TfrMemoView*>(view);
+            if (!memo || !memo->Stretched() || !memo->Visible)
+                continue;
+            int needed = 0;
+            try {
+                tmpl::Lines text = memo->Memo;
+                m_context.BeforeOutput(*memo, text);
+                if (!(memo->Flags & tmpl::kTextOnly))
+                    for (AnsiString& line : text)
+                        if (line.find('[') != AnsiString::npos)
+                            line = m_context.ExpandText(line);
+                needed = tmpl::memoNeededHeight(*memo, text);
+            } catch (const std::exception& e) {
+                throw PrepareError(utf8(memo->Name) + ": " + e.what());
+            }
+            const int height = std::max(memo->Height, needed);
+            measure.heights.emplace_back(memo, height);
+            measure.height = std::max(measure.height, memo->Top - band.view->Top + height);
+        }
+        return measure;
+    }
+
+    int UnitHeight(const Band& band) {
+        int height = 0;
+        ForChain(band, [&](const Band& b) { height += MeasureBand(b).height; });
         return height;
     }
 
     void EmitUnit(const Band& band, int x, int y) {
         ForChain(band, [&](const Band& b) {
-            EmitBand(b, x, y);
-            y += BandHeight(b);
+            const BandMeasure measure = MeasureBand(b);
+            EmitBand(b, measure, x, y);
+            y += measure.height;
         });
     }
 
-    void EmitBand(const Band& band, int x, int y) {
+    void EmitBand(const Band& band, const BandMeasure& measure, int x, int y) {
         m_context.bandTop = y;
-        m_context.bandHeight = BandHeight(band);
+        m_context.bandHeight = measure.height;
         for (TfrView* view : band.objects)
-            EmitObject(*view, x, y - band.view->Top);
+            EmitObject(*view, x, y - band.view->Top, measure.HeightOf(*view));
     }
 
-    void EmitObject(TfrView& view, int dx, int dy) {
+    void EmitObject(TfrView& view, int dx, int dy, int height) {
         struct Keep {
             TfrView& view;
             std::int32_t left, top, width, height;
@@ -330,6 +376,7 @@ private:
         } keep{view, view.Left, view.Top, view.Width, view.Height};
         view.Left += dx;
         view.Top += dy;
+        view.Height = height;
         try {
             auto* memo = dynamic_cast<tmpl::TfrMemoView*>(&view);
             if (memo && !memo->Highlight.empty() && evaluateExpression(memo->Highlight, m_names).toBoolean()) {

@@ -17,6 +17,11 @@
 // side by side, "new column after" records in each column before the next one
 // (1: across, then down).
 //
+// A band with the "stretched" flag grows with its stretching text objects: each
+// takes the height its evaluated text needs (with the text layout painting
+// uses, so what is measured is what prints) and the band reaches down to the
+// lowest of them; objects aligned to the band's bottom follow it.
+//
 // Object positions in the prepared pages are page units from the top-left corner
 // of the paper, like the template's; the page's margins are stored beside them.
 // Only the objects inside a band print; bands themselves are not written.

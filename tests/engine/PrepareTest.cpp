@@ -6,7 +6,9 @@
 
 #include "ReportBuilder.h"
 #include "engine/DisplayFormat.h"
+#include "template/MemoLayout.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace mirel::engine {
@@ -305,6 +307,45 @@ TEST(PrepareTest, TextObjectsShowValuesInTheirDisplayFormat) {
     EXPECT_EQ(textsOf(p.pages, "Fixed"), (std::vector<std::string>{"1.00", "2.00"}));
     EXPECT_EQ(textsOf(p.pages, "Zeros"), (std::vector<std::string>{"", "1"}));
     EXPECT_EQ(textsOf(p.pages, "Literal"), (std::vector<std::string>{"[LINE#]", "[LINE#]"}));
+}
+
+TEST(PrepareTest, StretchedBandsGrowWithTheirText) {
+    // Five lines of Arial 10 (the value holds its own line breaks): five line
+    // heights, four line spacings of 2 and the gaps of 1 above and below,
+    // rounded up to whole units.
+    const double line = tmpl::memoFont("Arial", 10, 0).height();
+    const int needed = static_cast<int>(std::ceil(5 * line + 4 * 2 + 2 * 1));
+    ASSERT_GT(2 + needed, 30);
+    for (const bool stretched : {true, false}) {
+        tmpl::TfrReport report;
+        auto page = labelPage(report);
+        auto& data = page.band(tmpl::btMasterData, 60, 30);
+        data.FormatStr = "2";
+        data.SetStretched(stretched);
+        page.memo("Text", 20, 62, 200, 10, {"[v]"});
+        auto& bottom = page.memo("Bottom", 240, 80, 40, 6, {"b"});
+        bottom.BandAlign = 5;
+        bottom.SetStretched(false);
+        auto& fixed = page.memo("Fixed", 240, 60, 40, 6, {"[v]"});
+        fixed.SetStretched(false);
+        PrepareSetup setup;
+        setup.onGetValue = [](const AnsiString& name, std::optional<Value>& v) {
+            if (name == "v")
+                v = Value::string("1\r\n2\r\n3\r\n4\r\n5");
+        };
+        const Prepared p = prepare(report, setup);
+        const int band = stretched ? 2 + needed : 30;
+        EXPECT_EQ(topsOf(p.pages.Pages[0], "Text"), (std::vector<int>{38, 38 + band})) << stretched;
+        EXPECT_EQ(topsOf(p.pages.Pages[0], "Bottom"), (std::vector<int>{36 + band - 6, 36 + 2 * band - 6}));
+        for (const auto& o : objectsOf(p.pages.Pages[0])) {
+            if (o.name == "Text") {
+                EXPECT_EQ(o.height, stretched ? needed : 10);
+            } else {
+                EXPECT_EQ(o.height, 6) << o.name;
+            }
+        }
+        EXPECT_EQ(report.FindObject("Text")->Height, 10);
+    }
 }
 
 TEST(PrepareTest, HighlightPrintsWhileItsConditionHolds) {
