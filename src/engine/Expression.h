@@ -42,7 +42,9 @@
 //  / div mod by zero is an error.
 //  compare   numbers (and dates) by value; texts byte by byte, letter case
 //            counting; a text and a number by value when the text reads as a
-//            number, otherwise as texts; booleans false < true. Gives a boolean.
+//            number, otherwise as texts; booleans false < true, and a boolean
+//            against anything else takes that as a boolean; a null is the other
+//            side's zero or empty text. Gives a boolean.
 //  and or    booleans, numbers (non-zero is true), texts "True"/"False"; both
 //            short-circuit. not likewise.
 //
@@ -63,7 +65,8 @@
 //  DATE() TIME() NOW()        today, the time now, both
 //  ENCODEDATE(y, m, d)        a date from its parts
 //  YEAROF(d) MONTHOF(d) DAYOF(d)  parts of a date
-//  INCMONTH(d, n)             n months later (clamped to the month's last day)
+//  INCMONTH(d [, n])          n months later, 1 by default (31 January + 1 is the
+//                             last day of February)
 //  LENGTH(s)                  number of characters
 //  COPY(s, i, n)              n characters from position i (SUBSTR is the same)
 //  POS(sub, s)                position of the first sub in s, 0 when absent
