@@ -57,7 +57,9 @@ public:
 };
 
 // Called after each label with the labels and pages prepared so far; returning
-// false cancels the preparation.
+// false cancels the preparation. A template that shows the total page count is
+// prepared twice (the first pass counts the pages), and the labels count up in
+// each pass.
 using PrepareProgress = std::function<bool(std::int64_t labels, int pages)>;
 
 struct PrepareSetup {
