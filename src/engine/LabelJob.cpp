@@ -157,7 +157,8 @@ void answerLabelVariable(const AnsiString& name, std::optional<Value>& value, co
 LabelJob::LabelJob() {
     // Field aliases kept by the dictionary pruning are those that name an adapter.
     Report.DatasetExists = [](const AnsiString& name) {
-        const std::string_view bare = std::string_view(name).substr(name.rfind('.') == AnsiString::npos ? 0 : name.rfind('.') + 1);
+        const size_t dot = name.rfind('.');
+        const std::string_view bare = std::string_view(name).substr(dot == AnsiString::npos ? 0 : dot + 1);
         return sameNameIgnoringCase(bare, kCodeStoreAdapterName) || sameNameIgnoringCase(bare, kExternalAdapterName);
     };
 }

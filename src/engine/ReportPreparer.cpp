@@ -119,6 +119,9 @@ public:
 
     void BeforeOutput(TfrView& view, tmpl::Lines& working) override {
         m_current = &view;
+        // An object expands its tag before its lines; the tag shows its values
+        // as plain text, the lines of a text object in its display format.
+        m_tagPending = view.Tag.find('[') != AnsiString::npos;
         // A check box is checked by the value of its first line (its data field).
         if (dynamic_cast<tmpl::TfrCheckBoxView*>(&view) && !working.empty()
             && !core::trimBlanks(working.front()).empty()) {
@@ -146,7 +149,9 @@ public:
 
     AnsiString ExpandText(const AnsiString& text) override {
         const auto* memo = dynamic_cast<const tmpl::TfrMemoView*>(m_current);
-        if (!memo || text == m_current->Tag)
+        const bool tag = m_tagPending && m_current && text == m_current->Tag;
+        m_tagPending = false;
+        if (!memo || tag)
             return expandBrackets(text, m_names, [](const Value& v) { return v.toString(); });
         return expandBrackets(text, m_names, [memo](const Value& v) {
             return formatValue(v, memo->Format, memo->FormatStr, (memo->Flags & tmpl::kHideZeros) != 0);
@@ -167,6 +172,7 @@ private:
     ReportNames& m_names;
     PrepareResult& m_result;
     TfrView* m_current = nullptr;
+    bool m_tagPending = false;
 };
 
 struct Cancelled {};

@@ -290,7 +290,9 @@ TEST(PrepareTest, TextObjectsShowValuesInTheirDisplayFormat) {
     auto page = labelPage(report);
     page.band(tmpl::btMasterData, 60, 30).FormatStr = "2";
     page.memo("Plain", 20, 60, 80, 10, {"No. [LINE#] of [n]", "second line"});
-    page.memo("Fixed", 20, 70, 80, 10, {"[LINE#]"}).Format = makeDisplayFormat(FormatCategory::Number, 1, 2);
+    auto& fixed = page.memo("Fixed", 20, 70, 80, 10, {"[LINE#]"});
+    fixed.Format = makeDisplayFormat(FormatCategory::Number, 1, 2);
+    fixed.Tag = "[LINE#]";   // a tag shows its values as plain text
     auto& zeros = page.memo("Zeros", 20, 80, 80, 10, {"[LINE# - 1]"});
     zeros.Flags |= tmpl::kHideZeros;
     auto& literal = page.memo("Literal", 100, 60, 80, 10, {"[LINE#]"});
@@ -305,6 +307,11 @@ TEST(PrepareTest, TextObjectsShowValuesInTheirDisplayFormat) {
     EXPECT_EQ(objectsOf(p.pages.Pages[0]).front().memo,
               (std::vector<std::string>{"No. 1 of 2", "second line"}));
     EXPECT_EQ(textsOf(p.pages, "Fixed"), (std::vector<std::string>{"1.00", "2.00"}));
+    std::vector<std::string> tags;
+    for (const auto& o : objectsOf(p.pages.Pages[0]))
+        if (o.name == "Fixed")
+            tags.push_back(o.tag);
+    EXPECT_EQ(tags, (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(textsOf(p.pages, "Zeros"), (std::vector<std::string>{"", "1"}));
     EXPECT_EQ(textsOf(p.pages, "Literal"), (std::vector<std::string>{"[LINE#]", "[LINE#]"}));
 }
