@@ -73,8 +73,8 @@ void TfrView::PaintFrame(QPainter& painter, const PaintContext& context) {
 
 void paintPlaceholder(QPainter& painter, const PaintContext& context, const TfrView& view, const QRectF& frame,
                       const QString& problem) {
-    if (context.report && !problem.isEmpty())
-        context.report->Failed(view, problem);
+    if (context.objectFailed && !problem.isEmpty())
+        context.objectFailed(view, problem.toStdString());
     if (frame.isEmpty())
         return;
     PainterStateKeeper keeper(painter);
