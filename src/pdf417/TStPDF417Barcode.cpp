@@ -409,6 +409,20 @@ void TStPDF417Barcode::Paint(QPainter& painter) {
     paintVector(painter);
 }
 
+void TStPDF417Barcode::DrawBitmap(QPainter& painter, const QRectF& target, const QRectF& source) const {
+    if (target.isEmpty() || source.isEmpty())
+        return;
+    painter.save();
+    const bool whole = source.contains(QRectF(0, 0, m_image.width(), m_image.height()));
+    if (!whole)
+        painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / source.width(), target.height() / source.height());
+    painter.translate(-source.topLeft());
+    paintVector(painter);
+    painter.restore();
+}
+
 void TStPDF417Barcode::paintVector(QPainter& painter) const {
     const long long w = m_image.width();
     const long long h = m_image.height();
