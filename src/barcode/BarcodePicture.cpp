@@ -70,38 +70,47 @@ public:
             grid.m_x = Axis(m.m11(), m.dx());
             grid.m_y = Axis(m.m22(), m.dy());
         } else if (std::abs(m.m11()) < kTiny && std::abs(m.m22()) < kTiny) {
+            // Turned by a quarter: x runs along the device's y axis.
             grid.m_x = Axis(m.m12(), m.dy());
             grid.m_y = Axis(m.m21(), m.dx());
+            grid.m_turned = true;
         } else {
             return std::nullopt;
         }
-        // Below one pixel per unit (a preview zoomed far out) a whole pixel per
-        // module would change the symbol's look; it is drawn as it is.
+        // Below one device pixel per unit (a preview zoomed far out) a whole
+        // pixel per module would change the symbol's look; it is drawn as it is.
         if (std::abs(grid.m_x.a) < 1 || std::abs(grid.m_y.a) < 1)
             return std::nullopt;
         return grid;
     }
 
-    // The rectangle with its edges on device pixels, in logical coordinates.
-    QRectF snap(const QRect& r) const {
-        const double x0 = m_x.snap(r.left());
-        const double x1 = m_x.snap(r.left() + r.width());
-        const double y0 = m_y.snap(r.top());
-        const double y1 = m_y.snap(r.top() + r.height());
-        return QRectF(QPointF(x0, y0), QPointF(x1, y1)).normalized();
+    // The rectangle (x0, y0)-(x1, y1) of the painter's coordinates in device
+    // pixels, its edges on whole pixels.
+    QRectF snap(double x0, double y0, double x1, double y1) const {
+        const double ax = m_x.snap(x0), bx = m_x.snap(x1), ay = m_y.snap(y0), by = m_y.snap(y1);
+        return (m_turned ? QRectF(QPointF(ay, ax), QPointF(by, bx)) : QRectF(QPointF(ax, ay), QPointF(bx, by)))
+            .normalized();
+    }
+
+    // Makes the painter draw in device pixels, so whole-pixel rectangles stay
+    // exact (mapping them back through the painter's transform could leave them
+    // a hair off a pixel, which antialiasing shows as a grey column).
+    static void enterDevicePixels(QPainter& painter) {
+        painter.resetTransform();
+        painter.setWorldTransform(painter.deviceTransform().inverted());
     }
 
 private:
     struct Axis {
         Axis() = default;
-        Axis(double scale, double offset) : a(scale), b(offset), origin(std::round(offset)) {}
-        double snap(double v) const { return (origin + std::round(a * v) - b) / a; }
+        Axis(double scale, double offset) : a(scale), origin(std::round(offset)) {}
+        double snap(double v) const { return origin + std::round(a * v); }
         double a = 1;
-        double b = 0;
         double origin = 0;
     };
     Axis m_x;
     Axis m_y;
+    bool m_turned = false;
 };
 
 QString shownText(const AnsiString& text) {
@@ -232,8 +241,11 @@ void BarcodePicture::play(QPainter& painter, const QRectF& frame) const {
         snapped.clear();
         snapped.reserve(rects.size());
         for (const QRect& r : rects)
-            snapped.push_back(grid->snap(r));
+            snapped.push_back(grid->snap(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
+        painter.save();   // the window and viewport come back with it
+        DeviceGrid::enterDevicePixels(painter);
         painter.drawRects(snapped.data(), static_cast<int>(snapped.size()));
+        painter.restore();
     };
     drawAll(m_spaces, m_spaceColor);
     drawAll(m_bars, m_barColor);

@@ -115,8 +115,8 @@ void TfrBarCodeView::Paint(QPainter& painter, const tmpl::PaintContext& context)
     if (Memo.size() == 1 && Memo.front().empty())
         return;
     const auto failed = [&](const std::string& message) {
-        if (context.report)
-            context.report->Failed(*this, QString::fromUtf8(message));
+        if (context.objectFailed)
+            context.objectFailed(*this, message);
     };
     const std::optional<AnsiString> text = SymbolText(context.designMode);
     if (!text) {
@@ -144,7 +144,7 @@ void TfrBarCodeView::Paint(QPainter& painter, const tmpl::PaintContext& context)
     } catch (const std::exception& e) {
         // On a prepared page the job learns which object failed and the other
         // objects of the page still print.
-        if (context.designMode || !context.report)
+        if (context.designMode || !context.objectFailed)
             throw;
         failed(e.what());
         return;

@@ -36,9 +36,9 @@ public:
     // follows its modules times Zoom. Nothing is drawn for a negative size, a memo
     // of one empty line or the text "0" (a label whose text could not be
     // evaluated). On prepared pages a numeric-only symbology with a text that is
-    // no number draws nothing and is told to the paint context's report, where
-    // the designer shows the sample "12345678"; an encoder error is told there
-    // too, and thrown where there is no report (and in the designer).
+    // no number draws nothing and is told to the paint context's objectFailed,
+    // where the designer shows the sample "12345678"; an encoder error is told
+    // there too, and thrown where nothing receives it (and in the designer).
     void Paint(QPainter& painter, const tmpl::PaintContext& context) override;
 
     // Evaluates a first memo line that begins with "[" (a failure gives "0") and

@@ -77,12 +77,19 @@ bool setPage(QPrinter& printer, const QPageSize& size, int orientation) {
 
 QPageSize pageSizeFor(const PaperSettings& paper) {
     if (paper.size != kCustomPaper) {
-        const QPageSize::PageSizeId id = QPageSize::id(paper.size);
-        if (id != QPageSize::Custom)
-            return QPageSize(id);
-        if (const tmpl::PaperSize* known = tmpl::findPaperSize(paper.size))
+        if (const tmpl::PaperSize* known = tmpl::findPaperSize(paper.size)) {
+            // Qt's size of that code, unless it differs from the table's by more
+            // than a millimetre (Qt takes 24 for an architect's C sheet, 12 for
+            // the larger JIS B4): the page then keeps the size it was laid out for.
+            const QPageSize::PageSizeId id = QPageSize::id(paper.size);
+            if (id != QPageSize::Custom) {
+                const QSizeF qt = QPageSize(id).size(QPageSize::Millimeter) * 10.0;
+                if (std::abs(qt.width() - known->width) <= 10 && std::abs(qt.height() - known->height) <= 10)
+                    return QPageSize(id);
+            }
             return QPageSize(QSizeF(known->width / 10.0, known->height / 10.0), QPageSize::Millimeter,
                              QString::fromLatin1(known->name), QPageSize::ExactMatch);
+        }
     }
     return customPageSize(paper.width, paper.height, paper.orientation);
 }

@@ -17,10 +17,11 @@
 
 namespace mirel::engine {
 
-// A Windows paper size code (DMPAPER_) as a Qt page size: Qt's own mapping
-// where it has one, else the table's dimensions; size 256 and codes the table
-// lacks take `width` x `height` tenths of a millimetre (given as the page lies,
-// so exchanged for landscape).
+// A Windows paper size code (DMPAPER_) as a Qt page size: Qt's own size for
+// the code where it agrees with the table's dimensions within a millimetre,
+// else the table's dimensions; size 256 and codes the table lacks take
+// `width` x `height` tenths of a millimetre (given as the page lies, so
+// exchanged for landscape).
 QPageSize pageSizeFor(const tmpl::PaperSettings& paper);
 // The Windows code of a Qt page size, 256 when it has none.
 int paperCodeFor(const QPageSize& size);

@@ -66,35 +66,47 @@ public:
             grid.m_x = Axis(m.m11(), m.dx());
             grid.m_y = Axis(m.m22(), m.dy());
         } else if (std::abs(m.m11()) < kTiny && std::abs(m.m22()) < kTiny) {
+            // Turned by a quarter: x runs along the device's y axis.
             grid.m_x = Axis(m.m12(), m.dy());
             grid.m_y = Axis(m.m21(), m.dx());
+            grid.m_turned = true;
         } else {
             return std::nullopt;
         }
-        // Below one device pixel per image pixel (a preview zoomed far out)
-        // the symbol is drawn as it is.
+        // Below one device pixel per unit (a preview zoomed far out) a whole
+        // pixel per module would change the symbol's look; it is drawn as it is.
         if (std::abs(grid.m_x.a) < 1 || std::abs(grid.m_y.a) < 1)
             return std::nullopt;
         return grid;
     }
 
-    // The rectangle (x0, y0)-(x1, y1) with its edges on device pixels, in the
-    // painter's coordinates.
+    // The rectangle (x0, y0)-(x1, y1) of the painter's coordinates in device
+    // pixels, its edges on whole pixels.
     QRectF snap(double x0, double y0, double x1, double y1) const {
-        return QRectF(QPointF(m_x.snap(x0), m_y.snap(y0)), QPointF(m_x.snap(x1), m_y.snap(y1))).normalized();
+        const double ax = m_x.snap(x0), bx = m_x.snap(x1), ay = m_y.snap(y0), by = m_y.snap(y1);
+        return (m_turned ? QRectF(QPointF(ay, ax), QPointF(by, bx)) : QRectF(QPointF(ax, ay), QPointF(bx, by)))
+            .normalized();
+    }
+
+    // Makes the painter draw in device pixels, so whole-pixel rectangles stay
+    // exact (mapping them back through the painter's transform could leave them
+    // a hair off a pixel, which antialiasing shows as a grey column).
+    static void enterDevicePixels(QPainter& painter) {
+        painter.resetTransform();
+        painter.setWorldTransform(painter.deviceTransform().inverted());
     }
 
 private:
     struct Axis {
         Axis() = default;
-        Axis(double scale, double offset) : a(scale), b(offset), origin(std::round(offset)) {}
-        double snap(double v) const { return (origin + std::round(a * v) - b) / a; }
+        Axis(double scale, double offset) : a(scale), origin(std::round(offset)) {}
+        double snap(double v) const { return origin + std::round(a * v); }
         double a = 1;
-        double b = 0;
         double origin = 0;
     };
     Axis m_x;
     Axis m_y;
+    bool m_turned = false;
 };
 
 } // namespace
@@ -409,6 +421,20 @@ void TStPDF417Barcode::Paint(QPainter& painter) {
     paintVector(painter);
 }
 
+void TStPDF417Barcode::DrawBitmap(QPainter& painter, const QRectF& target, const QRectF& source) const {
+    if (target.isEmpty() || source.isEmpty())
+        return;
+    painter.save();
+    const bool whole = source.contains(QRectF(0, 0, m_image.width(), m_image.height()));
+    if (!whole)
+        painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / source.width(), target.height() / source.height());
+    painter.translate(-source.topLeft());
+    paintVector(painter);
+    painter.restore();
+}
+
 void TStPDF417Barcode::paintVector(QPainter& painter) const {
     const long long w = m_image.width();
     const long long h = m_image.height();
@@ -420,8 +446,7 @@ void TStPDF417Barcode::paintVector(QPainter& painter) const {
     auto place = [&](double x0, double y0, double x1, double y1) {
         return grid ? grid->snap(x0, y0, x1, y1) : QRectF(QPointF(x0, y0), QPointF(x1, y1));
     };
-    painter.setBrush(m_backgroundColor);
-    painter.drawRect(place(0, 0, static_cast<double>(w), static_cast<double>(h)));
+    const QRectF background = place(0, 0, static_cast<double>(w), static_cast<double>(h));
 
     // The rows as paintSymbol paints them into the image: the same row height,
     // the same modules, cut at the image's edges; runs of dark modules become
@@ -457,10 +482,16 @@ void TStPDF417Barcode::paintVector(QPainter& painter) const {
             }
         }
     }
+    painter.save();   // the window and viewport come back with it
+    if (grid)
+        DeviceGrid::enterDevicePixels(painter);
+    painter.setBrush(m_backgroundColor);
+    painter.drawRect(background);
     if (!bars.empty()) {
         painter.setBrush(m_color);
         painter.drawRects(bars.data(), static_cast<int>(bars.size()));
     }
+    painter.restore();
 
     if (!m_rendered.caption.isEmpty()) {
         // The caption font at the image's resolution, so the text is as large

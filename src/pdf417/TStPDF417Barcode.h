@@ -134,6 +134,14 @@ public:
     // maps image pixels 1:1 onto an image gives exactly Bitmap().
     void Paint(QPainter& painter);
 
+    // Draws the part `source` (image pixels) of the last rendering into
+    // `target` (the painter's coordinates), cut at `target`, as Paint draws:
+    // rectangles, module edges on device pixels on raster devices, vectors in a
+    // PDF. It takes the place of painter.drawImage(target, Bitmap(), source),
+    // which would put a bitmap into a PDF and blur or unevenly scale the modules
+    // on a printer.
+    void DrawBitmap(QPainter& painter, const QRectF& target, const QRectF& source) const;
+
     // Renders for a device of resx x resy pixels per inch into `target`: module
     // width and image size scale from the screen resolution (nothing scales when
     // either is 0), the caption font takes the target's resolution. Returns the

@@ -6,6 +6,7 @@
 #include "template/AddinRegistry.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace mirel::pdf417 {
 
@@ -55,9 +56,9 @@ void Tfr2BarCodePDFView::Paint(QPainter& painter, const tmpl::PaintContext& cont
         } catch (const E2DBarcodeError& e) {
             // The fresh generator keeps the empty text: the next painting tries
             // this text again and fails the same way.
-            if (context.designMode || !context.report)
+            if (context.designMode || !context.objectFailed)
                 throw;
-            context.report->Failed(*this, QString::fromUtf8(e.what()));
+            context.objectFailed(*this, e.what());
             return;
         }
     }
@@ -69,15 +70,16 @@ void Tfr2BarCodePDFView::Paint(QPainter& painter, const tmpl::PaintContext& cont
     const QRectF frame(context.offsetX + Left * context.scaleX, context.offsetY + Top * context.scaleY,
                        Width * context.scaleX, Height * context.scaleY);
     // The object's picture: white, with the symbol image at its top-left corner,
-    // one image pixel per page unit, cut at the frame. The generator paints the
-    // image's content as rectangles, so a PDF keeps the symbol as vectors.
-    painter.save();
-    painter.setClipRect(frame, Qt::IntersectClip);
+    // one image pixel per page unit, cut at the frame. The image's content is
+    // drawn as rectangles, so a PDF keeps the symbol as vectors and a printer
+    // gets whole device pixels per module.
     painter.fillRect(frame, Qt::white);
-    painter.translate(frame.topLeft());
-    painter.scale(context.scaleX, context.scaleY);
-    m_generator->Paint(painter);
-    painter.restore();
+    const QImage& image = m_generator->Bitmap();
+    const int w = std::min(Width, image.width());
+    const int h = std::min(Height, image.height());
+    if (w > 0 && h > 0)
+        m_generator->DrawBitmap(painter, QRectF(frame.left(), frame.top(), w * context.scaleX, h * context.scaleY),
+                                QRectF(0, 0, w, h));
     PaintFrame(painter, context);
 }
 

@@ -39,7 +39,7 @@ public:
 
     // Nothing is drawn for a text of one empty line. A text the generator refuses
     // ("Code too large for barcode") is thrown to the caller, or on a prepared
-    // page with a paint report told there, and nothing is drawn.
+    // page told to the paint context's objectFailed, and nothing is drawn.
     void Paint(QPainter& painter, const tmpl::PaintContext& context) override;
     // Evaluates a first text line that begins with "[" (a failure gives "0") and
     // writes the object without band alignment.

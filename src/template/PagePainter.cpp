@@ -21,21 +21,6 @@ PaintFailure failureOf(const TfrView& view, int index, const QString& message) {
     return f;
 }
 
-// Collects what the objects tell the paint context, with the object's index.
-class FailureCollector final : public PaintReport {
-public:
-    explicit FailureCollector(std::vector<PaintFailure>* failures) : m_failures(failures) {}
-    void SetObject(int index) { m_index = index; }
-    void Failed(const TfrView& view, const QString& message) override {
-        if (m_failures)
-            m_failures->push_back(failureOf(view, m_index, message));
-    }
-
-private:
-    std::vector<PaintFailure>* m_failures;
-    int m_index = 0;
-};
-
 // A text object with AutoWidth is as wide as its widest line, measured without
 // word wrap.
 void fitAutoWidth(TfrView& view) {
@@ -68,13 +53,18 @@ PaintContext preparedPaintContext(const PageDevice& device) {
 
 void paintObjects(QPainter& painter, ViewList& objects, const PaintContext& context,
                   std::vector<PaintFailure>* failures) {
-    FailureCollector collector(failures);
     PaintContext own = context;
-    own.report = &collector;
+    int index = 0;
+    // What the objects tell the paint context, filed under the object's index.
+    own.objectFailed = [&](const TfrView& view, const std::string& message) {
+        if (failures)
+            failures->push_back(failureOf(view, index, QString::fromStdString(message)));
+        if (context.objectFailed)
+            context.objectFailed(view, message);
+    };
     for (size_t i = 0; i < objects.size(); ++i) {
         TfrView& view = *objects[i];
-        const int index = static_cast<int>(i);
-        collector.SetObject(index);
+        index = static_cast<int>(i);
         painter.save();
         try {
             fitAutoWidth(view);

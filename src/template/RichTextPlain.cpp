@@ -90,15 +90,16 @@ private:
         const char c = m_in[m_pos];
         if (!std::isalpha(static_cast<unsigned char>(c))) {
             ++m_pos;
-            if (c == '\'') {   // \'hh: one byte of code page text
-                if (m_pos + 2 <= m_in.size()) {
-                    const std::string hex(m_in.substr(m_pos, 2));
-                    m_pos += 2;
-                    char* end = nullptr;
-                    const long value = std::strtol(hex.c_str(), &end, 16);
-                    if (end == hex.c_str() + 2)
-                        addByte(static_cast<char>(value));
+            if (c == '\'') {   // \'hh: one byte of code page text; a cut one is dropped
+                int value = 0;
+                int digits = 0;
+                while (digits < 2 && m_pos < m_in.size() && std::isxdigit(static_cast<unsigned char>(m_in[m_pos]))) {
+                    const char d = m_in[m_pos++];
+                    value = value * 16 + (std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (d | 0x20) - 'a' + 10);
+                    ++digits;
                 }
+                if (digits == 2)
+                    addByte(static_cast<char>(value));
             } else if (c == '*') {
                 if (m_groupStart)
                     group().skip = true;

@@ -72,27 +72,20 @@ public:
     virtual void PlaceOnBand(TfrView& view) { (void)view; }
 };
 
-// Where objects tell what they could not draw on a page (a metafile shown as
-// a placeholder, a barcode whose text its symbology cannot hold), so that a
-// print job reports which label and object came out wrong. An object whose
-// Paint throws is reported by the page painter with the exception's message.
-class PaintReport {
-public:
-    virtual ~PaintReport() = default;
-    virtual void Failed(const TfrView& view, const QString& message) = 0;
-};
-
 // How a page is painted: device pixels per page unit, where the page origin
 // lies on the device, and whether the designer paints (expressions are shown
-// as typed) or a prepared page is (texts are already evaluated). `report`,
-// when set, receives what objects could not draw.
+// as typed) or a prepared page is (texts are already evaluated).
 struct PaintContext {
     double scaleX = 1.0;
     double scaleY = 1.0;
     double offsetX = 0.0;
     double offsetY = 0.0;
     bool designMode = true;
-    PaintReport* report = nullptr;
+    // Where an object on a prepared page reports that it cannot print as it
+    // should (a barcode text its symbology cannot hold): the object and a message
+    // (UTF-8); the object then draws nothing. Without a receiver such errors are
+    // thrown to the caller, as in the designer.
+    std::function<void(const TfrView& view, const std::string& message)> objectFailed;
 };
 
 // An entry of the designer's inspector.

@@ -13,12 +13,9 @@ namespace {
 
 constexpr std::uint16_t kDoubleFrame = 5;
 
-// The four sides of a frame as device lines, each with the direction that
-// points into the frame (for the inner line of a double frame).
 struct Side {
     std::uint16_t bit;
     QLineF line;
-    QPointF inward;
 };
 
 } // namespace
@@ -50,10 +47,10 @@ void TfrView::PaintFrame(QPainter& painter, const PaintContext& context) {
         return;
     const QRectF r = deviceRect(*this, context);
     const Side sides[] = {
-        {1, QLineF(r.right(), r.top(), r.right(), r.bottom()), QPointF(-1, 0)},
-        {2, QLineF(r.left(), r.bottom(), r.right(), r.bottom()), QPointF(0, -1)},
-        {4, QLineF(r.left(), r.top(), r.left(), r.bottom()), QPointF(1, 0)},
-        {8, QLineF(r.left(), r.top(), r.right(), r.top()), QPointF(0, 1)},
+        {1, QLineF(r.right(), r.top(), r.right(), r.bottom())},
+        {2, QLineF(r.left(), r.bottom(), r.right(), r.bottom())},
+        {4, QLineF(r.left(), r.top(), r.left(), r.bottom())},
+        {8, QLineF(r.left(), r.top(), r.right(), r.top())},
     };
     PainterStateKeeper keeper(painter);
     QPen pen = framePen(*this, context);
@@ -63,18 +60,25 @@ void TfrView::PaintFrame(QPainter& painter, const PaintContext& context) {
         if (FrameTyp & side.bit)
             painter.drawLine(side.line);
     if (FrameStyle == kDoubleFrame) {
-        // A double frame: a second line inside the first, one line width apart.
+        // A double frame: the same sides again on a rectangle one line width
+        // inside the first.
         const double step = 2 * std::max(pen.widthF(), 1.0);
-        for (const Side& side : sides)
-            if (FrameTyp & side.bit)
-                painter.drawLine(side.line.translated(side.inward * step));
+        const QRectF in = r.adjusted(step, step, -step, -step);
+        if (FrameTyp & 1)
+            painter.drawLine(QLineF(in.right(), in.top(), in.right(), in.bottom()));
+        if (FrameTyp & 2)
+            painter.drawLine(QLineF(in.left(), in.bottom(), in.right(), in.bottom()));
+        if (FrameTyp & 4)
+            painter.drawLine(QLineF(in.left(), in.top(), in.left(), in.bottom()));
+        if (FrameTyp & 8)
+            painter.drawLine(QLineF(in.left(), in.top(), in.right(), in.top()));
     }
 }
 
 void paintPlaceholder(QPainter& painter, const PaintContext& context, const TfrView& view, const QRectF& frame,
                       const QString& problem) {
-    if (context.report && !problem.isEmpty())
-        context.report->Failed(view, problem);
+    if (context.objectFailed && !problem.isEmpty())
+        context.objectFailed(view, problem.toStdString());
     if (frame.isEmpty())
         return;
     PainterStateKeeper keeper(painter);

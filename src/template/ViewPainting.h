@@ -46,7 +46,7 @@ QPen framePen(const TfrView& view, const PaintContext& context);
 // overflows it.
 // A content this program cannot draw (a metafile, an embedded OLE object):
 // a grey outline with its diagonals over `frame`, and the problem told to the
-// context's report.
+// context's objectFailed receiver.
 void paintPlaceholder(QPainter& painter, const PaintContext& context, const TfrView& view, const QRectF& frame,
                       const QString& problem);
 

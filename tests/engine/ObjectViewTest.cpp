@@ -47,17 +47,11 @@ Painted paint(tmpl::TfrView& view, bool designMode, double scale = 1.0, QSize si
     tmpl::PaintContext context;
     context.scaleX = context.scaleY = scale;
     context.designMode = designMode;
-    struct Report final : tmpl::PaintReport {
-        const tmpl::TfrView& view;
-        std::vector<std::string>& failures;
-        Report(const tmpl::TfrView& v, std::vector<std::string>& f) : view(v), failures(f) {}
-        void Failed(const tmpl::TfrView& v, const QString& message) override {
-            EXPECT_EQ(&v, &view);
-            failures.push_back(message.toStdString());
-        }
-    } report(view, p.failures);
     if (withReceiver)
-        context.report = &report;
+        context.objectFailed = [&](const tmpl::TfrView& v, const std::string& message) {
+            EXPECT_EQ(&v, &view);
+            p.failures.push_back(message);
+        };
     view.Paint(painter, context);
     return p;
 }
