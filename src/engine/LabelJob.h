@@ -91,12 +91,18 @@ public:
     // Prepares the current template as it stands.
     PrepareResult Prepare(tmpl::TfrPreparedPages& pages, const PrepareProgress& progress = {});
 
+    // The engine's variable callback: OnGetValue when the host installed one (the
+    // main window answers from its own fields), else the label variables of Fields.
     void AnswerVariable(const AnsiString& name, std::optional<Value>& value) const {
-        answerLabelVariable(name, value, Fields, CodeStoreAdapter, ExternalAdapter);
+        if (OnGetValue)
+            OnGetValue(name, value);
+        else
+            answerLabelVariable(name, value, Fields, CodeStoreAdapter, ExternalAdapter);
     }
 
     tmpl::TfrReport Report;
     LabelData Fields = initialLabelData();
+    GetValueCallback OnGetValue;
     QString Title;
     CodeStoreDataset CodeStoreAdapter;   // frDBDataSet1, also the report dataset
     SqlTableDataset ExternalAdapter;     // frDBDataSet2

@@ -47,6 +47,14 @@ TEST(LabelJobTest, LabelVariablesAnswerTheFieldsAsTheyStand) {
     EXPECT_FALSE(setLabelVariable(job.Fields, "no", "5"));
     EXPECT_FALSE(setLabelVariable(job.Fields, "other", "5"));
     EXPECT_THROW(setLabelVariable(job.Fields, ansi("数量"), "many"), core::ConversionError);
+    // A host that answers itself takes the place of the fields.
+    job.OnGetValue = [](const AnsiString& name, std::optional<Value>& v) {
+        if (name == "no")
+            v = Value::integer(7);
+    };
+    EXPECT_EQ(answer(job, "no"), Value::integer(7));
+    EXPECT_EQ(answer(job, "编头"), std::nullopt);
+    job.OnGetValue = {};
     // Line breaks of any kind become CR LF.
     ASSERT_TRUE(setLabelVariable(job.Fields, ansi("二维码"), "1\r2\r\n3\n"));
     EXPECT_EQ(job.Fields.code2d, "1\r\n2\r\n3\r\n");
