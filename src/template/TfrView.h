@@ -81,6 +81,11 @@ struct PaintContext {
     double offsetX = 0.0;
     double offsetY = 0.0;
     bool designMode = true;
+    // Where an object on a prepared page reports that it cannot print as it
+    // should (a barcode text its symbology cannot hold): the object and a message
+    // (UTF-8); the object then draws nothing. Without a receiver such errors are
+    // thrown to the caller, as in the designer.
+    std::function<void(const TfrView& view, const std::string& message)> objectFailed;
 };
 
 // An entry of the designer's inspector.
@@ -239,8 +244,10 @@ void writePreparedObject(const TfrView& view, RecordWriter& out);
 
 // Reads the objects of a prepared page stream: the version byte, then records
 // until the end. Stops at an object that cannot be created (an unregistered
-// add-in, type codes 5-9), since nothing after it can be found.
-ViewList readPreparedStream(std::string_view stream);
+// add-in, type codes 5-9), since nothing after it can be found; `problem`,
+// when given, then says which object stopped the page (it stays empty for a
+// stream read to its end).
+ViewList readPreparedStream(std::string_view stream, std::string* problem = nullptr);
 std::string writePreparedStream(const ViewList& views);
 
 } // namespace mirel::tmpl
