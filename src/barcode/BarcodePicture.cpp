@@ -6,8 +6,11 @@
 #include "core/Text.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace mirel::barcode {
 namespace {
@@ -35,6 +38,71 @@ const QFontMetricsF& barcodeTextMetrics() {
     static const QFontMetricsF* metrics = new QFontMetricsF(barcodeTextFont());
     return *metrics;
 }
+
+// The device pixels under the painter's coordinates, where the device has
+// pixels of its own (an image, a printer at its resolution, a widget) and the
+// coordinates are only scaled, moved or turned by right angles. Bar edges are
+// moved onto them: each logical axis maps to one device axis as
+// device = a * v + b, the symbol's origin (v = 0) goes to the nearest device
+// pixel, round(b), and every edge v to round(b) + round(a * v). So every bar
+// and space is a whole number of pixels, elements of the same width differ by
+// at most one pixel, and the symbol's width is within half a pixel of the
+// exact one. A PDF or a recorded picture keeps the exact coordinates.
+class DeviceGrid {
+public:
+    static std::optional<DeviceGrid> of(const QPainter& painter) {
+        const QPaintDevice* device = painter.device();
+        if (device == nullptr)
+            return std::nullopt;
+        switch (device->devType()) {
+        case QInternal::Image:
+        case QInternal::Pixmap:
+        case QInternal::Printer:
+        case QInternal::Widget: break;
+        default: return std::nullopt;
+        }
+        const QTransform m = painter.deviceTransform();
+        if (!m.isAffine())
+            return std::nullopt;
+        constexpr double kTiny = 1e-12;
+        DeviceGrid grid;
+        if (std::abs(m.m12()) < kTiny && std::abs(m.m21()) < kTiny) {
+            grid.m_x = Axis(m.m11(), m.dx());
+            grid.m_y = Axis(m.m22(), m.dy());
+        } else if (std::abs(m.m11()) < kTiny && std::abs(m.m22()) < kTiny) {
+            grid.m_x = Axis(m.m12(), m.dy());
+            grid.m_y = Axis(m.m21(), m.dx());
+        } else {
+            return std::nullopt;
+        }
+        // Below one pixel per unit (a preview zoomed far out) a whole pixel per
+        // module would change the symbol's look; it is drawn as it is.
+        if (std::abs(grid.m_x.a) < 1 || std::abs(grid.m_y.a) < 1)
+            return std::nullopt;
+        return grid;
+    }
+
+    // The rectangle with its edges on device pixels, in logical coordinates.
+    QRectF snap(const QRect& r) const {
+        const double x0 = m_x.snap(r.left());
+        const double x1 = m_x.snap(r.left() + r.width());
+        const double y0 = m_y.snap(r.top());
+        const double y1 = m_y.snap(r.top() + r.height());
+        return QRectF(QPointF(x0, y0), QPointF(x1, y1)).normalized();
+    }
+
+private:
+    struct Axis {
+        Axis() = default;
+        Axis(double scale, double offset) : a(scale), b(offset), origin(std::round(offset)) {}
+        double snap(double v) const { return (origin + std::round(a * v) - b) / a; }
+        double a = 1;
+        double b = 0;
+        double origin = 0;
+    };
+    Axis m_x;
+    Axis m_y;
+};
 
 QString shownText(const AnsiString& text) {
     // No symbology holds more than ASCII, so Latin-1 suffices; code page text
@@ -149,14 +217,26 @@ void BarcodePicture::play(QPainter& painter, const QRectF& frame) const {
     painter.translate(frame.topLeft());
     painter.scale(frame.width() / m_logicalSize.width(), frame.height() / m_logicalSize.height());
     painter.setPen(Qt::NoPen);
-    if (!m_spaces.empty()) {
-        painter.setBrush(m_spaceColor);
-        painter.drawRects(m_spaces.data(), static_cast<int>(m_spaces.size()));
-    }
-    if (!m_bars.empty()) {
-        painter.setBrush(m_barColor);
-        painter.drawRects(m_bars.data(), static_cast<int>(m_bars.size()));
-    }
+    const std::optional<DeviceGrid> grid = DeviceGrid::of(painter);
+    auto drawAll = [&](const std::vector<QRect>& rects, const QColor& color) {
+        if (rects.empty())
+            return;
+        painter.setBrush(color);
+        if (!grid) {
+            painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+            return;
+        }
+        // Edges moved onto device pixels; the buffer is kept between calls so
+        // that a page of labels allocates it once.
+        static thread_local std::vector<QRectF> snapped;
+        snapped.clear();
+        snapped.reserve(rects.size());
+        for (const QRect& r : rects)
+            snapped.push_back(grid->snap(r));
+        painter.drawRects(snapped.data(), static_cast<int>(snapped.size()));
+    };
+    drawAll(m_spaces, m_spaceColor);
+    drawAll(m_bars, m_barColor);
     if (!m_texts.empty()) {
         painter.setFont(barcodeTextFont());
         for (const BarcodeTextItem& item : m_texts) {

@@ -53,6 +53,16 @@ public:
     // Draws the picture stretched into `frame` (in the painter's coordinates),
     // without pen: the space runs, the bars in one drawRects call, then the text.
     // The painter's state is the same afterwards.
+    //
+    // On a device with pixels of its own (an image, a printer at its
+    // resolution, a widget) every bar edge falls on a whole device pixel, so
+    // labels printed at 203 or 300 dpi keep sharp, even bars: the symbol's
+    // origin goes to the nearest device pixel and each edge to that pixel plus
+    // its own distance from the origin, rounded to whole pixels. Bars and spaces
+    // of the same width then differ by at most one pixel and the symbol stays
+    // within half a pixel of its exact width. This holds while the painter only
+    // scales, moves or turns by right angles; a PDF (or any vector device)
+    // keeps the exact coordinates.
     void play(QPainter& painter, const QRectF& frame) const;
 
     QColor spaceColor() const { return m_spaceColor; }

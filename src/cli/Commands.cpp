@@ -11,6 +11,8 @@ int runArrange(const QStringList& args);
 int runBarcode(const QStringList& args);
 int runPdf417(const QStringList& args);
 int runTemplate(const QStringList& args);
+int runPrint(const QStringList& args);
+int runRender(const QStringList& args);
 
 namespace {
 
@@ -22,6 +24,8 @@ constexpr std::array kCommands = {
     Command{"barcode", "Builds the pattern of a linear barcode or draws it (pattern, render)", runBarcode},
     Command{"pdf417", "Encodes a text as a PDF417 symbol: codewords and image", runPdf417},
     Command{"template", "Dumps label templates as JSON and converts them to current .frf files", runTemplate},
+    Command{"print", "Runs a print job: prepares the labels of a template into a prepared report", runPrint},
+    Command{"render", "Paints a prepared report file (.frp) into a PDF file or PNG pages", runRender},
 };
 
 } // namespace

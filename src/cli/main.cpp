@@ -1,6 +1,8 @@
 #include "cli/Cli.h"
 
+#include "barcode/TfrBarCodeView.h"
 #include "core/Runtime.h"
+#include "pdf417/Tfr2BarCodePDFView.h"
 
 #include <QGuiApplication>
 #include <cstdlib>
@@ -14,6 +16,9 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mirel-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MIREL_VERSION));
+    // Templates and prepared reports name the barcode objects by class.
+    mirel::barcode::registerBarcodeObjects();
+    mirel::pdf417::registerPdf417Objects();
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     return mirel::cli::runCli(args);

@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPaintDevice>
 #include <QPainter>
+#include <QTransform>
 #include <QScreen>
 
 #include <algorithm>
@@ -10,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace mirel::pdf417 {
 
@@ -32,6 +36,66 @@ int scaled(int value, int resolution, qreal screen) {
     const double v = std::trunc(static_cast<double>(value) * resolution / screen);
     return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(std::numeric_limits<int>::max())));
 }
+
+// The device pixels under the painter's coordinates, where the device has
+// pixels of its own (an image, a printer at its resolution, a widget) and the
+// coordinates are only scaled, moved or turned by right angles. Module edges
+// are moved onto them: each image axis maps to one device axis as
+// device = a * v + b; the image's origin (v = 0) goes to the nearest device
+// pixel, round(b), and every edge v to round(b) + round(a * v). A PDF or a
+// recorded picture keeps the exact coordinates.
+class DeviceGrid {
+public:
+    static std::optional<DeviceGrid> of(const QPainter& painter) {
+        const QPaintDevice* device = painter.device();
+        if (device == nullptr)
+            return std::nullopt;
+        switch (device->devType()) {
+        case QInternal::Image:
+        case QInternal::Pixmap:
+        case QInternal::Printer:
+        case QInternal::Widget: break;
+        default: return std::nullopt;
+        }
+        const QTransform m = painter.deviceTransform();
+        if (!m.isAffine())
+            return std::nullopt;
+        constexpr double kTiny = 1e-12;
+        DeviceGrid grid;
+        if (std::abs(m.m12()) < kTiny && std::abs(m.m21()) < kTiny) {
+            grid.m_x = Axis(m.m11(), m.dx());
+            grid.m_y = Axis(m.m22(), m.dy());
+        } else if (std::abs(m.m11()) < kTiny && std::abs(m.m22()) < kTiny) {
+            grid.m_x = Axis(m.m12(), m.dy());
+            grid.m_y = Axis(m.m21(), m.dx());
+        } else {
+            return std::nullopt;
+        }
+        // Below one device pixel per image pixel (a preview zoomed far out)
+        // the symbol is drawn as it is.
+        if (std::abs(grid.m_x.a) < 1 || std::abs(grid.m_y.a) < 1)
+            return std::nullopt;
+        return grid;
+    }
+
+    // The rectangle (x0, y0)-(x1, y1) with its edges on device pixels, in the
+    // painter's coordinates.
+    QRectF snap(double x0, double y0, double x1, double y1) const {
+        return QRectF(QPointF(m_x.snap(x0), m_y.snap(y0)), QPointF(m_x.snap(x1), m_y.snap(y1))).normalized();
+    }
+
+private:
+    struct Axis {
+        Axis() = default;
+        Axis(double scale, double offset) : a(scale), b(offset), origin(std::round(offset)) {}
+        double snap(double v) const { return (origin + std::round(a * v) - b) / a; }
+        double a = 1;
+        double b = 0;
+        double origin = 0;
+    };
+    Axis m_x;
+    Axis m_y;
+};
 
 } // namespace
 
@@ -211,13 +275,16 @@ int TStPDF417Barcode::SymbolPixelHeight(int available) const {
 
 void TStPDF417Barcode::RenderImage(int width, int height) {
     QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
-    BarcodeRect rect;
-    renderInto(image, m_barWidth, rect);
+    RenderedLayout layout;
+    renderInto(image, m_barWidth, layout);
     m_image = std::move(image);
-    m_barcodeRect = rect;
+    m_barcodeRect = layout.rect;
+    m_rendered = std::move(layout);
 }
 
-void TStPDF417Barcode::renderInto(QImage& image, int barWidth, BarcodeRect& rect) {
+void TStPDF417Barcode::renderInto(QImage& image, int barWidth, RenderedLayout& layout) {
+    BarcodeRect& rect = layout.rect;
+    layout.barWidth = barWidth;
     const long long w = image.width();
     const long long h = image.height();
     image.fill(m_backgroundColor.rgb());
@@ -287,6 +354,9 @@ void TStPDF417Barcode::renderInto(QImage& image, int barWidth, BarcodeRect& rect
     paintSymbol(image, rect, barWidth);
 
     if (hasCaption) {
+        layout.captionBox = QRect(static_cast<int>(captionX), static_cast<int>(captionY), tw, th);
+        layout.captionAscent = ascent;
+        layout.caption = caption;
         QPainter painter(&image);
         painter.setFont(m_font);
         painter.fillRect(QRect(static_cast<int>(captionX), static_cast<int>(captionY), tw, th), m_backgroundColor);
@@ -336,7 +406,76 @@ void TStPDF417Barcode::paintSymbol(QImage& image, const BarcodeRect& rect, int b
 
 void TStPDF417Barcode::Paint(QPainter& painter) {
     RenderImage(m_width, m_height);
-    painter.drawImage(QPoint(0, 0), m_image);
+    paintVector(painter);
+}
+
+void TStPDF417Barcode::paintVector(QPainter& painter) const {
+    const long long w = m_image.width();
+    const long long h = m_image.height();
+    if (w <= 0 || h <= 0)
+        return;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    const std::optional<DeviceGrid> grid = DeviceGrid::of(painter);
+    auto place = [&](double x0, double y0, double x1, double y1) {
+        return grid ? grid->snap(x0, y0, x1, y1) : QRectF(QPointF(x0, y0), QPointF(x1, y1));
+    };
+    painter.setBrush(m_backgroundColor);
+    painter.drawRect(place(0, 0, static_cast<double>(w), static_cast<double>(h)));
+
+    // The rows as paintSymbol paints them into the image: the same row height,
+    // the same modules, cut at the image's edges; runs of dark modules become
+    // one rectangle each. The buffer is kept between calls.
+    const BarcodeRect& rect = m_rendered.rect;
+    const int barWidth = m_rendered.barWidth;
+    const SymbolLayout layout = m_symbol.Layout();   // as the rendering prepared it
+    const long long rowHeight = layout.rows > 0 ? (static_cast<long long>(rect.bottom) - rect.top) / layout.rows : 0;
+    static thread_local std::vector<QRectF> bars;
+    bars.clear();
+    if (rowHeight > 0 && barWidth > 0 && rect.left < w) {
+        ModuleRow modules;
+        for (int row = 0; row < layout.rows; ++row) {
+            const long long y0 = std::max<long long>(rect.top + row * rowHeight, 0);
+            const long long y1 = std::min<long long>(rect.top + (row + 1) * rowHeight, h);
+            if (y0 >= y1)
+                continue;
+            m_symbol.RowModules(row, m_truncated, modules);
+            const long long visible = std::min<long long>(modules.size(), (w - rect.left + barWidth - 1) / barWidth);
+            for (long long m = 0; m < visible;) {
+                if (!modules.bar(static_cast<int>(m))) {
+                    ++m;
+                    continue;
+                }
+                long long end = m + 1;
+                while (end < visible && modules.bar(static_cast<int>(end)))
+                    ++end;
+                const long long x0 = rect.left + m * barWidth;
+                const long long x1 = std::min<long long>(rect.left + end * barWidth, w);
+                bars.push_back(place(static_cast<double>(x0), static_cast<double>(y0), static_cast<double>(x1),
+                                     static_cast<double>(y1)));
+                m = end;
+            }
+        }
+    }
+    if (!bars.empty()) {
+        painter.setBrush(m_color);
+        painter.drawRects(bars.data(), static_cast<int>(bars.size()));
+    }
+
+    if (!m_rendered.caption.isEmpty()) {
+        // The caption font at the image's resolution, so the text is as large
+        // against the symbol as in the image.
+        QFont font = m_font;
+        if (font.pixelSize() <= 0)
+            font.setPixelSize(std::max(1, qRound(font.pointSizeF() * m_image.logicalDpiY() / 72.0)));
+        painter.setBrush(m_backgroundColor);
+        painter.drawRect(m_rendered.captionBox);
+        painter.setFont(font);
+        painter.setPen(m_fontColor);
+        painter.drawText(QPoint(m_rendered.captionBox.left(), m_rendered.captionBox.top() + m_rendered.captionAscent),
+                         m_rendered.caption);
+    }
+    painter.restore();
 }
 
 QSize TStPDF417Barcode::RenderScaled(QImage& target, int resolutionX, int resolutionY) {
@@ -355,8 +494,8 @@ QSize TStPDF417Barcode::RenderScaled(QImage& target, int resolutionX, int resolu
         image.setDotsPerMeterX(qRound(resolutionX / 0.0254));
         image.setDotsPerMeterY(qRound(resolutionY / 0.0254));
     }
-    BarcodeRect rect;
-    renderInto(image, barWidth, rect);
+    RenderedLayout layout;
+    renderInto(image, barWidth, layout);
     target = image;
     RenderImage(m_width, m_height);
     return {width, height};

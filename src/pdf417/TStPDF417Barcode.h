@@ -20,6 +20,8 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
+#include <QString>
 #include <QSize>
 
 class QPainter;
@@ -120,7 +122,16 @@ public:
     void RenderImage(int width, int height);
     BarcodeRect BarcodeRectangle() const { return m_barcodeRect; }
 
-    // Component paint: renders at Width x Height and copies the image to (0, 0).
+    // Component paint: renders at Width x Height and draws the image's content
+    // at (0, 0), one image pixel per unit of the painter: the background, the
+    // bars as filled rectangles (one per run of dark modules in a row) and the
+    // caption as text, so a PDF keeps the symbol as vectors. On a device with
+    // pixels of its own (an image, a printer at its resolution, a widget) every
+    // module edge falls on a whole device pixel: the image's origin goes to the
+    // nearest device pixel and each edge to that pixel plus its own distance
+    // from the origin rounded to whole pixels, so modules differ by at most one
+    // pixel and the symbol keeps its width within half a pixel. A painter that
+    // maps image pixels 1:1 onto an image gives exactly Bitmap().
     void Paint(QPainter& painter);
 
     // Renders for a device of resx x resy pixels per inch into `target`: module
@@ -134,8 +145,18 @@ private:
     void refreshOrRestore(bool regenerate, Restore restore);
     template <class T>
     void assignAndRender(T& field, const T& value);
+    // Where the last rendering put the symbol and the caption.
+    struct RenderedLayout {
+        BarcodeRect rect;
+        int barWidth = 0;
+        QRect captionBox;   // empty without a caption
+        int captionAscent = 0;
+        QString caption;
+    };
+
     void refresh(bool regenerate);
-    void renderInto(QImage& image, int barWidth, BarcodeRect& rect);
+    void renderInto(QImage& image, int barWidth, RenderedLayout& layout);
+    void paintVector(QPainter& painter) const;
     void paintSymbol(QImage& image, const BarcodeRect& rect, int barWidth);
     long long symbolPixelWidth(int barWidth) const;
     long long symbolPixelHeight(long long available, int barWidth) const;
@@ -159,6 +180,7 @@ private:
     QFont m_font{QStringLiteral("Arial"), 8};
     QImage m_image;
     BarcodeRect m_barcodeRect;
+    RenderedLayout m_rendered;
 };
 
 } // namespace mirel::pdf417

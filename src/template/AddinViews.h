@@ -22,6 +22,9 @@ public:
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
 
+    // Outline of FrameWidth in FrameColor, filled with FillColor unless none.
+    void Paint(QPainter& painter, const PaintContext& context) override;
+
     std::uint8_t Shape = skRectangle;
 };
 
@@ -41,6 +44,9 @@ public:
     void ReadRecord(RecordReader& in) override;
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
+
+    // The shadow (or the gradient), the box with rounded corners, the text.
+    void Paint(QPainter& painter, const PaintContext& context) override;
 
     bool Gradient() const { return ShadowWidth == kGradientMark; }
     // On: ShadowWidth -99 and gradient style 0; off: ShadowWidth 10.
@@ -71,6 +77,11 @@ public:
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
 
+    // Background, the mark when checked (the first text line does not begin
+    // with "0"; in the designer the mark is always shown), frame.
+    void Paint(QPainter& painter, const PaintContext& context) override;
+    bool Checked(const PaintContext& context) const;
+
     std::uint8_t CheckStyle = csCross;   // from version 24
     std::uint32_t CheckColor = 0;
 };
@@ -84,6 +95,10 @@ public:
     void ReadRecord(RecordReader& in) override;
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
+
+    // Background, the plain text of the rich text laid out as the text of a
+    // text object in the default font, frame.
+    void Paint(QPainter& painter, const PaintContext& context) override;
 
     std::string RichText;   // Rich Text Format bytes as stored; empty: no content
 };
@@ -99,6 +114,9 @@ public:
     void ReadRecord(RecordReader& in) override;
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
+
+    // Background, a placeholder for the embedded object, frame.
+    void Paint(QPainter& painter, const PaintContext& context) override;
 
     bool HasObject = false;
     std::int32_t DrawAspect = 1;   // DVASPECT_CONTENT
@@ -116,6 +134,10 @@ public:
     void ReadRecord(RecordReader& in) override;
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
+
+    // Background, a placeholder for the chart (its picture is a metafile,
+    // which cannot be drawn here), frame.
+    void Paint(QPainter& painter, const PaintContext& context) override;
 
     // Written as a chart definition when it has text lines or object names; as
     // the stored chart picture otherwise.
@@ -152,6 +174,10 @@ public:
     void ReadRecord(RecordReader& in) override;
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
+
+    // Background and frame with a placeholder: a cross-tab's cells come from
+    // its data when a report is prepared.
+    void Paint(QPainter& painter, const PaintContext& context) override;
 
     // The text objects that give a cross-tab its cell and header formats are
     // named by these part names followed by the cross-tab's name.

@@ -29,6 +29,9 @@ public:
     void ListProperties(std::vector<PropertyEntry>& entries) const override;
     void DescribeJson(QJsonObject& into) const override;
 
+    // Background, the text as layoutMemo lays it out, frame.
+    void Paint(QPainter& painter, const PaintContext& context) override;
+
     AnsiString FontName = "Arial";
     std::int32_t FontSize = 10;             // points
     std::uint16_t FontStyle = 0;            // kFontItalic | kFontBold | ...
@@ -63,6 +66,12 @@ public:
     bool Center() const { return Flags & 2; }
     bool KeepAspect() const { return Flags & 4; }
 
+    // Background, the graphic (stretched into the frame, keeping its aspect
+    // when KeepAspect is set, centred when Center is set; at one pixel per page
+    // unit when not stretched), frame. A metafile, which cannot be drawn here,
+    // shows as a framed placeholder; its bytes stay as stored.
+    void Paint(QPainter& painter, const PaintContext& context) override;
+
     std::uint8_t GraphicKind = 0;
     std::uint8_t BlobType = 0;   // 0 BMP, 1 JPG, 2 ICO, 3 WMF
     std::string Graphic;         // the graphic in its own file format, kept as stored
@@ -93,6 +102,10 @@ public:
     void ReadRecord(RecordReader& in) override;
     void WriteRecord(RecordWriter& out) const override;
     void DescribeJson(QJsonObject& into) const override;
+
+    // Bands lay out a report; nothing of them is drawn on a page (their
+    // FrameTyp is the band type, not frame sides).
+    void Paint(QPainter& painter, const PaintContext& context) override;
 
     int BandType() const { return FrameTyp; }
     void SetBandType(int type) { FrameTyp = static_cast<std::uint16_t>(type); }
@@ -132,6 +145,10 @@ public:
     int TypeCode() const override { return gtLine; }
     const char* ClassName() const override { return "TfrLineView"; }
     const char* BaseName() const override { return "Line"; }
+
+    // Along the top edge (a horizontal line, FrameTyp 8) or the left edge (a
+    // vertical one, FrameTyp 4) with the frame's width, colour and style.
+    void Paint(QPainter& painter, const PaintContext& context) override;
 };
 
 } // namespace mirel::tmpl

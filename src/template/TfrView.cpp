@@ -7,7 +7,6 @@
 #include "template/TemplateJson.h"
 
 #include <QJsonArray>
-#include <QPainter>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -144,45 +143,6 @@ void TfrView::WriteRecord(RecordWriter& out) const {
     out.WriteInt(GapX);
     out.WriteInt(GapY);
     out.WriteByte(BandAlign);
-}
-
-void TfrView::Paint(QPainter& painter, const PaintContext& context) {
-    PaintBackground(painter, context);
-    PaintFrame(painter, context);
-}
-
-void TfrView::PaintBackground(QPainter& painter, const PaintContext& context) {
-    if (FillColor == kNoColor || Width < 0 || Height < 0)
-        return;
-    const QRectF r(context.offsetX + Left * context.scaleX, context.offsetY + Top * context.scaleY,
-                   Width * context.scaleX, Height * context.scaleY);
-    painter.fillRect(r, toQColor(FillColor));
-}
-
-void TfrView::PaintFrame(QPainter& painter, const PaintContext& context) {
-    if ((FrameTyp & 0x0F) == 0 || Width < 0 || Height < 0)
-        return;
-    const double x0 = context.offsetX + Left * context.scaleX;
-    const double y0 = context.offsetY + Top * context.scaleY;
-    const double x1 = x0 + Width * context.scaleX;
-    const double y1 = y0 + Height * context.scaleY;
-    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                               Qt::DashDotDotLine, Qt::SolidLine};
-    QPen pen(toQColor(FrameColor));
-    pen.setWidthF(std::max(0.0, FrameWidth * context.scaleX));
-    pen.setStyle(FrameStyle < 6 ? kStyles[FrameStyle] : Qt::SolidLine);
-    pen.setCapStyle(Qt::SquareCap);
-    painter.save();
-    painter.setPen(pen);
-    if (FrameTyp & 1)
-        painter.drawLine(QLineF(x1, y0, x1, y1));
-    if (FrameTyp & 2)
-        painter.drawLine(QLineF(x0, y1, x1, y1));
-    if (FrameTyp & 4)
-        painter.drawLine(QLineF(x0, y0, x0, y1));
-    if (FrameTyp & 8)
-        painter.drawLine(QLineF(x0, y0, x1, y0));
-    painter.restore();
 }
 
 void TfrView::PrepareLines(PrepareContext& context, Lines& workingMemo) {
@@ -338,7 +298,7 @@ void writePreparedObject(const TfrView& view, RecordWriter& out) {
     view.WriteRecord(out);
 }
 
-ViewList readPreparedStream(std::string_view stream) {
+ViewList readPreparedStream(std::string_view stream, std::string* problem) {
     ViewList views;
     RecordReader in(stream, kCurrentVersion, RecordForm::Prepared);
     if (in.AtEnd())
@@ -350,12 +310,18 @@ ViewList readPreparedStream(std::string_view stream) {
         if (typeCode == gtAddIn)
             className = in.ReadVersionedString();
         std::unique_ptr<TfrView> view = createView(typeCode, className);
-        if (!view)
+        if (!view) {
+            if (problem)
+                *problem = typeCode == gtAddIn ? "object of unknown class " + core::toUtf8(className) + " ends the page"
+                                               : "object of type code " + std::to_string(typeCode) + " ends the page";
             break;
+        }
         try {
             view->ReadRecord(in);
-        } catch (const RecordError&) {
+        } catch (const RecordError& e) {
             // Without end offsets nothing after a damaged body can be found.
+            if (problem)
+                *problem = std::string("damaged object ends the page: ") + e.what();
             views.push_back(std::move(view));
             break;
         }

@@ -72,15 +72,27 @@ public:
     virtual void PlaceOnBand(TfrView& view) { (void)view; }
 };
 
+// Where objects tell what they could not draw on a page (a metafile shown as
+// a placeholder, a barcode whose text its symbology cannot hold), so that a
+// print job reports which label and object came out wrong. An object whose
+// Paint throws is reported by the page painter with the exception's message.
+class PaintReport {
+public:
+    virtual ~PaintReport() = default;
+    virtual void Failed(const TfrView& view, const QString& message) = 0;
+};
+
 // How a page is painted: device pixels per page unit, where the page origin
 // lies on the device, and whether the designer paints (expressions are shown
-// as typed) or a prepared page is (texts are already evaluated).
+// as typed) or a prepared page is (texts are already evaluated). `report`,
+// when set, receives what objects could not draw.
 struct PaintContext {
     double scaleX = 1.0;
     double scaleY = 1.0;
     double offsetX = 0.0;
     double offsetY = 0.0;
     bool designMode = true;
+    PaintReport* report = nullptr;
 };
 
 // An entry of the designer's inspector.
@@ -239,8 +251,10 @@ void writePreparedObject(const TfrView& view, RecordWriter& out);
 
 // Reads the objects of a prepared page stream: the version byte, then records
 // until the end. Stops at an object that cannot be created (an unregistered
-// add-in, type codes 5-9), since nothing after it can be found.
-ViewList readPreparedStream(std::string_view stream);
+// add-in, type codes 5-9), since nothing after it can be found; `problem`,
+// when given, then says which object stopped the page (it stays empty for a
+// stream read to its end).
+ViewList readPreparedStream(std::string_view stream, std::string* problem = nullptr);
 std::string writePreparedStream(const ViewList& views);
 
 } // namespace mirel::tmpl
