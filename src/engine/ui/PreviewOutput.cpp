@@ -1,46 +1,40 @@
 #include "engine/ui/PreviewOutput.h"
 
-#include "engine/ui/PagePainting.h"
+#include "engine/PageOutput.h"
 
 #include <QFile>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace mirel::engine {
 
 namespace {
 
-// Sends the pages to a paged device whose painter origin is the paper corner.
-OutputResult paintPages(QPagedPaintDevice& device, QPainter& painter, const tmpl::TfrPreparedPages& pages,
-                        const std::vector<int>& order, const OutputProgress& progress,
-                        const std::function<bool()>& beginPainting) {
+// Sends the pages of `order` to a sink, then finishes it, or drops what it
+// took when the job was cancelled or the sink failed.
+OutputResult sendPages(PageSink& sink, const tmpl::TfrPreparedPages& pages, const std::vector<int>& order,
+                       const OutputProgress& progress) {
     OutputResult result;
     const int total = static_cast<int>(order.size());
     for (int i = 0; i < total; ++i) {
-        const tmpl::TfrPreparedPage& page = pages.Pages[static_cast<size_t>(order[static_cast<size_t>(i)])];
-        device.setPageLayout(pageLayoutFor(page));
-        if (i == 0) {
-            if (!beginPainting()) {
-                result.error = QStringLiteral("无法开始输出");
-                return result;
-            }
-        } else if (!device.newPage()) {
-            result.error = QStringLiteral("无法开始新的一页");
-            return result;
-        }
-        const double dpiX = device.logicalDpiX();
-        const double dpiY = device.logicalDpiY();
-        paintPage(painter, page, QPointF(0, 0), dpiX, dpiY);
+        if (!sink.AddPage(pages.Pages[static_cast<size_t>(order[static_cast<size_t>(i)])]))
+            break;
         result.pages = i + 1;
         if (progress && !progress(i + 1, total) && i + 1 < total) {
             result.cancelled = true;
-            return result;
+            break;
         }
     }
+    if (result.cancelled || !sink.Error().isEmpty())
+        sink.Cancel();
+    else
+        sink.Finish();
+    result.error = sink.Error();
+    // The sink counts the pages it took; the report knows them by their place.
+    result.failures = sink.Failures();
+    for (tmpl::PaintFailure& failure : result.failures)
+        if (failure.page >= 0 && failure.page < total)
+            failure.page = order[static_cast<size_t>(failure.page)];
     return result;
 }
 
@@ -90,63 +84,24 @@ std::vector<int> printOrderFor(QPrinter& printer, int pageCount, int currentPage
     return printOrder(pageCount, first, last, copies, printer.collateCopies());
 }
 
-QPageLayout pageLayoutFor(const tmpl::TfrPreparedPage& page) {
-    // Width and height are stored as the paper lies; a landscape page is the
-    // portrait sheet turned.
-    const bool landscape = page.Orientation == 1;
-    const double width = std::max(page.PaperWidth, 1) / 10.0;
-    const double height = std::max(page.PaperHeight, 1) / 10.0;
-    const QSizeF portrait = landscape ? QSizeF(height, width) : QSizeF(width, height);
-    const QPageSize size(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-}
-
 OutputResult printPages(QPrinter& printer, const tmpl::TfrPreparedPages& pages, const std::vector<int>& order,
                         const OutputProgress& progress) {
     if (order.empty())
         return {};
-    printer.setFullPage(true);
-    QPainter painter;
-    OutputResult result =
-        paintPages(printer, painter, pages, order, progress, [&] { return painter.begin(&printer); });
-    if (result.cancelled || !result.error.isEmpty()) {
-        printer.abort();
-        if (painter.isActive())
-            painter.end();
-        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-            QFile::remove(printer.outputFileName());
-        return result;
-    }
-    if (!painter.end())
-        result.error = QStringLiteral("打印机未能完成打印作业");
+    const auto sink = printerOutput(printer);
+    OutputResult result = sendPages(*sink, pages, order, progress);
+    // A printer writing a file keeps what it wrote when aborted.
+    if (!result.ok() && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
     return result;
 }
 
 OutputResult exportPdf(const QString& path, const tmpl::TfrPreparedPages& pages, const std::vector<int>& order,
                        const QString& title, const OutputProgress& progress) {
-    OutputResult result;
     if (order.empty())
-        return result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    QPdfWriter writer(&file);
-    writer.setResolution(1200);
-    writer.setCreator(QStringLiteral("mirel"));
-    writer.setTitle(title);
-    QPainter painter;
-    result = paintPages(writer, painter, pages, order, progress, [&] { return painter.begin(&writer); });
-    if (painter.isActive())
-        painter.end();
-    if (!result.ok()) {
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit())
-        result.error = file.errorString();
-    return result;
+        return {};
+    const auto sink = pdfOutput(path, title);
+    return sendPages(*sink, pages, order, progress);
 }
 
 } // namespace mirel::engine

@@ -1,16 +1,17 @@
 #pragma once
 // Output of prepared pages from the preview: to the printer chosen in the
-// print dialog and to a PDF file. Each page goes out with its own paper (size
-// and orientation as prepared) and is painted at the device's resolution with
-// the paper's top-left corner as origin, through paintPage like the screen.
+// print dialog and to a PDF file, in the order the dialog's page range, copies
+// and collation ask for. Pages go through the engine's page sinks
+// (engine/PageOutput.h): each with its own paper, painted at the device's
+// resolution by the same page painter as the screen.
 
+#include "template/PagePainter.h"
 #include "template/PreparedReport.h"
 
 #include <QString>
 #include <functional>
 #include <vector>
 
-class QPageLayout;
 class QPrinter;
 
 namespace mirel::engine {
@@ -27,14 +28,13 @@ std::vector<int> printOrder(int pageCount, int first, int last, int copies, bool
 // repeating pages; the printer's copy count is then set to 1.
 std::vector<int> printOrderFor(QPrinter& printer, int pageCount, int currentPage);
 
-// The paper of a prepared page for a Qt device: its size in millimetres as it
-// lies in the given orientation, no margins.
-QPageLayout pageLayoutFor(const tmpl::TfrPreparedPage& page);
-
 struct OutputResult {
     int pages = 0;            // pages sent
     bool cancelled = false;
     QString error;            // empty when the output succeeded
+    // Objects that could not be painted, with the index of their page in the
+    // report (from 0).
+    std::vector<tmpl::PaintFailure> failures;
 
     bool ok() const { return error.isEmpty() && !cancelled; }
 };
@@ -43,8 +43,8 @@ struct OutputResult {
 using OutputProgress = std::function<bool(int done, int total)>;
 
 // Prints the pages of `order` on a printer set up by the caller (for instance
-// by the print dialog). A cancelled job is aborted; when the printer writes a
-// PDF file, the partial file is removed.
+// by the print dialog), at its resolution. A cancelled job is aborted; when
+// the printer writes a PDF file, the partial file is removed.
 OutputResult printPages(QPrinter& printer, const tmpl::TfrPreparedPages& pages, const std::vector<int>& order,
                         const OutputProgress& progress = {});
 

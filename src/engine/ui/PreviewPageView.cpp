@@ -1,11 +1,12 @@
 #include "engine/ui/PreviewPageView.h"
 
-#include "engine/ui/PagePainting.h"
+#include "template/PagePainter.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -25,6 +26,31 @@ const QColor kBackground(0x80, 0x84, 0x88);
 const QColor kFrame(0x3c, 0x3c, 0x3c);
 const QColor kMatchFill(255, 214, 0, 90);
 const QColor kMatchFrame(232, 118, 0);
+
+// Where an object frame in page units lies on a page painted at `dpi` with
+// its paper corner at `origin`.
+QRectF deviceRect(const QRect& frame, QPoint origin, double dpi) {
+    tmpl::PageDevice device;
+    device.dpiX = device.dpiY = dpi;
+    const tmpl::PaintContext context = tmpl::preparedPaintContext(device);
+    return {origin.x() + frame.x() * context.scaleX, origin.y() + frame.y() * context.scaleY,
+            frame.width() * context.scaleX, frame.height() * context.scaleY};
+}
+
+// An object that could not be painted: its place crossed out in red.
+void paintFailure(QPainter& painter, const QRectF& place) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(211, 47, 47, 40));
+    QPen pen(QColor(211, 47, 47), 1.5, Qt::DashLine);
+    painter.setPen(pen);
+    painter.drawRect(place);
+    pen.setStyle(Qt::SolidLine);
+    painter.setPen(pen);
+    painter.drawLine(place.topLeft(), place.bottomRight());
+    painter.drawLine(place.topRight(), place.bottomLeft());
+    painter.restore();
+}
 
 void paintShadow(QPainter& painter, const QRect& paper) {
     // A soft shadow to the lower right: three layers, darker near the paper.
@@ -55,8 +81,8 @@ const std::vector<double>& PreviewPageView::ZoomSteps() {
 double PreviewPageView::ScreenDpi() const { return logicalDpiX() > 0 ? logicalDpiX() : 96.0; }
 
 QSize PreviewPageView::PaperPixels(int index, double zoom) const {
-    const QSizeF size = pagePixelSize(m_pages->Pages[static_cast<size_t>(index)], ScreenDpi() * zoom,
-                                      ScreenDpi() * zoom);
+    const QSizeF size = tmpl::pagePixelSize(m_pages->Pages[static_cast<size_t>(index)], ScreenDpi() * zoom,
+                                            ScreenDpi() * zoom);
     return {std::max(1, static_cast<int>(std::lround(size.width()))),
             std::max(1, static_cast<int>(std::lround(size.height())))};
 }
@@ -64,6 +90,7 @@ QSize PreviewPageView::PaperPixels(int index, double zoom) const {
 void PreviewPageView::SetPages(const tmpl::TfrPreparedPages* pages) {
     m_pages = pages;
     m_cache.clear();
+    m_failures.clear();
     m_paintedPages = 0;
     m_match = TextMatch();
     const int count = pages ? static_cast<int>(pages->Pages.size()) : 0;
@@ -244,8 +271,8 @@ void PreviewPageView::ShowMatch(const TextMatch& match) {
     m_match = match;
     SetCurrent(match.page);
     const QRect paper = PageRect(match.page);
-    const QRectF frame = deviceRect(QRectF(match.frame), paper.topLeft(), ScreenDpi() * m_zoom, ScreenDpi() * m_zoom);
-    const QRect found = frame.toAlignedRect().adjusted(-kGap, -kGap, kGap, kGap);
+    const QRect found =
+        deviceRect(match.frame, paper.topLeft(), ScreenDpi() * m_zoom).toAlignedRect().adjusted(-kGap, -kGap, kGap, kGap);
     const QRect visible(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()), viewport()->size());
     if (!visible.contains(found)) {
         // Bring the object to the middle of the view (its page's top when the
@@ -282,13 +309,9 @@ const QImage* PreviewPageView::PageImage(int index, QSize size) {
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                               QPainter::SmoothPixmapTransform);
-        const double dpi = ScreenDpi() * m_zoom * ratio;
-        paintPage(painter, m_pages->Pages[static_cast<size_t>(index)], QPointF(0, 0), dpi, dpi);
+        PaintPage(painter, index, QPoint(0, 0), ScreenDpi() * m_zoom * ratio);
     }
     image.setDevicePixelRatio(ratio);
-    ++m_paintedPages;
 
     m_cache.push_front({index, size, m_zoom, std::move(image)});
     qint64 bytes = 0;
@@ -306,15 +329,32 @@ const QImage* PreviewPageView::PageImage(int index, QSize size) {
     return &m_cache.front().image;
 }
 
+void PreviewPageView::PaintPage(QPainter& painter, int index, QPoint origin, double dpi) {
+    std::vector<tmpl::PaintFailure> failures;
+    tmpl::PageDevice device;
+    device.dpiX = device.dpiY = dpi;
+    device.origin = origin;
+    tmpl::paintPreparedPage(painter, m_pages->Pages[static_cast<size_t>(index)], device, &failures);
+    ++m_paintedPages;
+    // What a page could not show is the same at every zoom: kept once found.
+    const bool found = !failures.empty() && !m_failures.count(index);
+    if (!failures.empty())
+        m_failures[index] = std::move(failures);
+    if (found)
+        emit FailuresFound(index);
+}
+
 void PreviewPageView::PaintPageDirect(QPainter& painter, int index, const QRect& target) {
     painter.save();
     painter.setClipRect(target & viewport()->rect());
     painter.fillRect(target, Qt::white);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    const double dpi = ScreenDpi() * m_zoom;
-    paintPage(painter, m_pages->Pages[static_cast<size_t>(index)], target.topLeft(), dpi, dpi);
+    PaintPage(painter, index, target.topLeft(), ScreenDpi() * m_zoom);
     painter.restore();
-    ++m_paintedPages;
+}
+
+const std::vector<tmpl::PaintFailure>* PreviewPageView::Failures(int index) const {
+    const auto it = m_failures.find(index);
+    return it == m_failures.end() ? nullptr : &it->second;
 }
 
 void PreviewPageView::paintEvent(QPaintEvent*) {
@@ -336,9 +376,12 @@ void PreviewPageView::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(paper.adjusted(-1, -1, 0, 0));
 
+        const double dpi = ScreenDpi() * m_zoom;
+        if (const auto* failures = Failures(i))
+            for (const tmpl::PaintFailure& failure : *failures)
+                paintFailure(painter, deviceRect(failure.frame, paper.topLeft(), dpi));
         if (m_match.valid() && m_match.page == i) {
-            const double dpi = ScreenDpi() * m_zoom;
-            const QRectF found = deviceRect(QRectF(m_match.frame), paper.topLeft(), dpi, dpi).adjusted(-2, -2, 2, 2);
+            const QRectF found = deviceRect(m_match.frame, paper.topLeft(), dpi).adjusted(-2, -2, 2, 2);
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setBrush(kMatchFill);
@@ -347,6 +390,34 @@ void PreviewPageView::paintEvent(QPaintEvent*) {
             painter.restore();
         }
     }
+}
+
+bool PreviewPageView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    // Over an object that could not be painted: what went wrong.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint content = help->pos() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    if (PageCount() > 0) {
+        const int page = PageAtY(content.y());
+        if (const auto* failures = Failures(page)) {
+            const QPoint origin = PageRect(page).topLeft();
+            for (const tmpl::PaintFailure& failure : *failures) {
+                if (deviceRect(failure.frame, origin, ScreenDpi() * m_zoom).contains(content)) {
+                    QToolTip::showText(help->globalPos(), FailureText(failure), viewport());
+                    return true;
+                }
+            }
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+}
+
+QString PreviewPageView::FailureText(const tmpl::PaintFailure& failure) {
+    const QString name = failure.name.isEmpty() ? failure.className : failure.name;
+    return QStringLiteral("%1 无法显示：%2").arg(name, failure.message);
 }
 
 void PreviewPageView::resizeEvent(QResizeEvent* event) {

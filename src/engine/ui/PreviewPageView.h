@@ -3,14 +3,17 @@
 // background, each on white paper with a thin frame and a shadow, scrolled
 // continuously. Only the pages in sight are painted; the last few painted
 // pages are kept as images, so a report of 10,000 labels opens and scrolls
-// like one of ten.
+// like one of ten. An object that cannot be painted (a barcode whose text its
+// symbology refuses) is crossed out in red, and says why under the mouse.
 
 #include "engine/ui/PreparedTextSearch.h"
+#include "template/PagePainter.h"
 #include "template/PreparedReport.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <list>
+#include <unordered_map>
 #include <vector>
 
 namespace mirel::engine {
@@ -62,9 +65,16 @@ public:
     // Pages whose paper was painted since the pages were set (cache misses).
     int PaintedPages() const { return m_paintedPages; }
 
+    // The objects of a page that could not be painted, once the page has been
+    // painted (nullptr when all came out).
+    const std::vector<tmpl::PaintFailure>* Failures(int index) const;
+    static QString FailureText(const tmpl::PaintFailure& failure);
+
 signals:
     void CurrentPageChanged(int index);
     void ZoomChanged(double zoom);
+    // A page painted for the first time had objects that could not be painted.
+    void FailuresFound(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +85,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     struct CachedPage {
@@ -99,6 +110,7 @@ private:
     void ScrollTo(int x, int y);
     void SetCurrent(int index);
     const QImage* PageImage(int index, QSize size);
+    void PaintPage(QPainter& painter, int index, QPoint origin, double dpi);
     void PaintPageDirect(QPainter& painter, int index, const QRect& target);
 
     const tmpl::TfrPreparedPages* m_pages = nullptr;
@@ -113,6 +125,7 @@ private:
     TextMatch m_match;
     std::list<CachedPage> m_cache;   // most recently used first
     int m_paintedPages = 0;
+    std::unordered_map<int, std::vector<tmpl::PaintFailure>> m_failures;
     QPoint m_dragStart;
     QPoint m_dragScroll;
     bool m_dragging = false;

@@ -195,6 +195,10 @@ TfrPreviewForm::TfrPreviewForm(tmpl::TfrReport& report, tmpl::TfrPreparedPages& 
 
     connect(m_view, &PreviewPageView::CurrentPageChanged, this, &TfrPreviewForm::ShowCurrentPage);
     connect(m_view, &PreviewPageView::ZoomChanged, this, &TfrPreviewForm::ShowZoom);
+    connect(m_view, &PreviewPageView::FailuresFound, this, [this](int index) {
+        if (index == m_view->CurrentPage())
+            ShowCurrentPage(index);
+    });
     connect(m_pageEdit, &QLineEdit::returnPressed, this, &TfrPreviewForm::GoToTypedPage);
     connect(m_zoomBox, qOverload<int>(&QComboBox::activated), this, [this](int index) {
         if (index == 0)
@@ -351,6 +355,18 @@ void TfrPreviewForm::ShowCurrentPage(int index) {
     m_counter->setText(QStringLiteral("%1/%2").arg(index + 1).arg(count));
     m_pageEdit->setText(count > 0 ? QString::number(index + 1) : QString());
     m_paperLabel->setText(count > 0 ? paperText(m_pages.Pages[static_cast<size_t>(index)]) : QString());
+    // Objects of this page that could not be painted are told until the
+    // operator moves on.
+    if (const auto* failures = m_view->Failures(index)) {
+        QString text = QStringLiteral("此页有 %1 个对象无法显示：%2")
+                           .arg(failures->size())
+                           .arg(PreviewPageView::FailureText(failures->front()));
+        SetStatus(text);
+        m_message->setStyleSheet(QStringLiteral("color: #b71c1c;"));
+        m_failureShown = true;
+    } else if (m_failureShown) {
+        SetStatus(QString());
+    }
 }
 
 void TfrPreviewForm::ShowZoom(double zoom) {
@@ -524,8 +540,13 @@ void TfrPreviewForm::PrintClick() {
         dialogs().message(this, QStringLiteral("打印失败：%1").arg(result.error), kErrorCaption, MessageIcon::Error);
         return;
     }
-    SetStatus(result.cancelled ? QStringLiteral("打印已取消")
-                               : QStringLiteral("已打印 %1 页").arg(result.pages));
+    if (result.cancelled) {
+        SetStatus(QStringLiteral("打印已取消"));
+        return;
+    }
+    const QString done = QStringLiteral("已打印 %1 页").arg(result.pages);
+    SetStatus(done);
+    ReportFailures(result, done);
 }
 
 void TfrPreviewForm::ExportPdfClick() {
@@ -556,7 +577,9 @@ void TfrPreviewForm::ExportPdfClick() {
         return;
     }
     m_printedPages += result.pages;
-    SetStatus(QStringLiteral("已导出 %1 页到 %2").arg(result.pages).arg(QFileInfo(*path).fileName()));
+    const QString done = QStringLiteral("已导出 %1 页到 %2").arg(result.pages).arg(QFileInfo(*path).fileName());
+    SetStatus(done);
+    ReportFailures(result, done);
 }
 
 void TfrPreviewForm::HelpClick() {
@@ -571,7 +594,28 @@ void TfrPreviewForm::HelpClick() {
                       QStringLiteral("预览帮助"), MessageIcon::Information);
 }
 
-void TfrPreviewForm::SetStatus(const QString& text) { m_message->setText(text); }
+void TfrPreviewForm::SetStatus(const QString& text) {
+    m_message->setText(text);
+    m_message->setStyleSheet(QString());
+    m_failureShown = false;
+}
+
+bool TfrPreviewForm::ReportFailures(const OutputResult& result, const QString& done) {
+    if (result.failures.empty())
+        return false;
+    // Labels went out without some of their objects: the operator must know
+    // which, to print them again.
+    QStringList lines;
+    for (size_t i = 0; i < result.failures.size() && i < 10; ++i) {
+        const tmpl::PaintFailure& f = result.failures[i];
+        lines << QStringLiteral("第 %1 页：%2").arg(f.page + 1).arg(PreviewPageView::FailureText(f));
+    }
+    if (result.failures.size() > 10)
+        lines << QStringLiteral("……共 %1 个对象").arg(result.failures.size());
+    dialogs().message(this, QStringLiteral("%1，但以下对象无法输出：\n%2").arg(done, lines.join(QLatin1Char('\n'))),
+                      QStringLiteral("提示"), MessageIcon::Exclamation);
+    return true;
+}
 
 void TfrPreviewForm::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

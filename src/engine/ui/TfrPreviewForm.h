@@ -7,6 +7,7 @@
 
 #include "engine/ui/PreparedTextSearch.h"
 #include "engine/ui/PreviewIcons.h"
+#include "engine/ui/PreviewOutput.h"
 #include "engine/ui/PreviewPageView.h"
 
 #include <QDialog>
@@ -100,6 +101,7 @@ private:
     void GoToTypedPage();
     void Find(bool forward);
     void SetStatus(const QString& text);
+    bool ReportFailures(const OutputResult& result, const QString& done);
 
     tmpl::TfrReport& m_report;
     tmpl::TfrPreparedPages& m_pages;
@@ -108,6 +110,7 @@ private:
     int m_printedPages = 0;
     QString m_lastFind;
     Qt::CaseSensitivity m_lastCase = Qt::CaseInsensitive;
+    bool m_failureShown = false;
 
     PreviewPageView* m_view;
     QLineEdit* m_pageEdit;
