@@ -4,7 +4,9 @@
 #include "engine/ui/PreviewPageView.h"
 #include "engine/ui/TfrPreviewForm.h"
 
+#include "barcode/TfrBarCodeView.h"
 #include "core/Files.h"
+#include "pdf417/Tfr2BarCodePDFView.h"
 #include "core/ui/Dialogs.h"
 #include "support/TestSupport.h"
 #include "template/BuiltinViews.h"
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <ZXing/ReadBarcode.h>
 
 using namespace mirel::engine;
 using mirel::test::ansi;
@@ -90,6 +93,52 @@ std::optional<PdfInfo> pdfInfo(const QString& path) {
     return info;
 }
 
+// What zxing-cpp reads from an image: the EAN-13 symbol, then the PDF417 one
+// (one format at a time: zxing-cpp 1.4 cannot mix linear and stacked symbols
+// in one search).
+QStringList readSymbols(const QImage& image) {
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    const ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
+                                static_cast<int>(gray.bytesPerLine()));
+    QStringList texts;
+    for (const ZXing::BarcodeFormat format : {ZXing::BarcodeFormat::EAN13, ZXing::BarcodeFormat::PDF417}) {
+        const ZXing::Result result = ZXing::ReadBarcode(view, ZXing::DecodeHints().setFormats(format).setTryHarder(true));
+        texts << (result.isValid() ? QString::fromStdString(std::string(result.bytes().begin(), result.bytes().end()))
+                                   : QStringLiteral("(none)"));
+    }
+    return texts;
+}
+
+// A label of 80 x 50 mm with an EAN-13 symbol of "690123456789" and a PDF417
+// symbol of "BJ0000000001**", as a print job prepares them.
+tmpl::TfrPreparedPages barcodePages(int count) {
+    tmpl::TfrPreparedPages pages;
+    for (int i = 0; i < count; ++i) {
+        tmpl::ViewList views;
+        auto ean = std::make_unique<mirel::barcode::TfrBarCodeView>();
+        ean->Name = "Bar1";
+        ean->BarType = mirel::barcode::bcCodeEAN13;
+        ean->Memo = {"690123456789"};
+        ean->Left = 18;
+        ean->Top = 18;
+        ean->Width = 230;
+        ean->Height = 60;
+        ean->Zoom = 2;
+        views.push_back(std::move(ean));
+        auto pdf = std::make_unique<mirel::pdf417::Tfr2BarCodePDFView>();
+        pdf->Name = "2BarCPDF1";
+        pdf->Memo = {"BJ0000000001**"};
+        pdf->Left = 18;
+        pdf->Top = 100;
+        pdf->Width = 230;
+        pdf->Height = 60;
+        pdf->Zoom = 1;
+        views.push_back(std::move(pdf));
+        pages.Add({tmpl::kCustomPaper, 800, 500, 0, tmpl::kDefaultBin}).Stream = tmpl::writePreparedStream(views);
+    }
+    return pages;
+}
+
 bool pdfinfoAvailable() { return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty(); }
 
 // Saves a picture of the window when MIREL_SCREENSHOTS names a folder.
@@ -149,6 +198,11 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        mirel::barcode::registerBarcodeObjects();
+        mirel::pdf417::registerPdf417Objects();
+    }
+
     void opensOnPageOneOfAThousand() {
         auto pages = labelPages(1000);
         auto form = open(pages);
@@ -586,6 +640,74 @@ private slots:
         QCOMPARE(script.messages().size(), size_t(1));
         QCOMPARE(script.messages()[0].caption, QStringLiteral("错误"));
         QCOMPARE(form->PrintedPages(), 40);
+    }
+
+    void barcodesScanOnScreenAndOnPaper() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        const QStringList expected = {QStringLiteral("6901234567892"), QStringLiteral("BJ0000000001**")};
+        ScriptedDialogs script;
+        auto pages = barcodePages(3);
+        auto form = open(pages);
+        PreviewPageView* view = form->Pages();
+        // On screen at twice the real size, as the operator checks the label.
+        view->SetZoom(2.0);
+        QCoreApplication::processEvents();
+        const QRect page = view->PageRect(0).translated(-view->horizontalScrollBar()->value(),
+                                                        -view->verticalScrollBar()->value());
+        const QImage screen = view->viewport()->grab(page & view->viewport()->rect()).toImage();
+        screenshot(*form, "preview-barcodes");
+        QCOMPARE(readSymbols(screen), expected);
+        QVERIFY(!view->Failures(0));
+
+        // On paper: printed to a PDF file, rasterised at 300 dpi.
+        const QString file = path("barcodes.pdf");
+        script.answerDialog(printToPdf(file, {QPrinter::PageRange, 2, 2, 1, true}));
+        click(*form, "PrintButton");
+        QVERIFY(script.messages().empty());
+        QProcess raster;
+        raster.start(QStringLiteral("pdftoppm"),
+                     {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), file, path("barcodes")});
+        QVERIFY(raster.waitForFinished(30000));
+        QCOMPARE(raster.exitCode(), 0);
+        const QImage paper(path("barcodes-1.png"));
+        QVERIFY(!paper.isNull());
+        // 80 x 50 mm at 300 dpi is 944.9 x 590.6 pixels (the page box is in
+        // whole points, and pdftoppm rounds up).
+        QVERIFY2(qAbs(paper.width() - 945) <= 1 && qAbs(paper.height() - 591) <= 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(paper.width()).arg(paper.height())));
+        QCOMPARE(readSymbols(paper), expected);
+    }
+
+    void objectsThatCannotPaintAreShownAndReported() {
+        // EAN-13 takes digits only: a prepared text that is no number prints nothing.
+        ScriptedDialogs script;
+        auto pages = barcodePages(2);
+        {
+            tmpl::ViewList views = tmpl::readPreparedStream(pages.Pages[1].Stream);
+            views[0]->Memo = {"69012345678X"};
+            pages.Pages[1].Stream = tmpl::writePreparedStream(views);
+        }
+        auto form = open(pages);
+        PreviewPageView* view = form->Pages();
+        QVERIFY(!view->Failures(0));
+        click(*form, "NextButton");
+        view->viewport()->repaint();
+        QVERIFY(view->Failures(1));
+        QCOMPARE(view->Failures(1)->size(), size_t(1));
+        QCOMPARE(view->Failures(1)->front().name, QStringLiteral("Bar1"));
+        QCOMPARE(view->Failures(1)->front().frame, QRect(18, 18, 230, 60));
+        QVERIFY(child<QLabel>(*form, "MessageLabel")->text().startsWith(QStringLiteral("此页有 1 个对象无法显示：Bar1")));
+        screenshot(*form, "preview-failure");
+
+        // Printed all the same, and the operator is told which label lacks what.
+        const QString file = path("failure.pdf");
+        script.answerDialog(printToPdf(file, {}));
+        click(*form, "PrintButton");
+        QCOMPARE(script.messages().size(), size_t(1));
+        QCOMPARE(script.messages()[0].caption, QStringLiteral("提示"));
+        QVERIFY(script.messages()[0].text.contains(QStringLiteral("第 2 页：Bar1 无法显示")));
+        QVERIFY(QFileInfo::exists(file));
     }
 
     void helpAndClose() {

@@ -193,9 +193,10 @@ double PreviewPageView::FitZoom(ZoomMode mode) const {
     if (PageCount() == 0 || mode == ZoomMode::Free)
         return m_zoom;
     const int index = std::clamp(m_current, 0, PageCount() - 1);
-    const QSize atOne = PaperPixels(index, 1.0);
-    const double across = (viewport()->width() - 2.0 * kGap) / atOne.width();
-    const double down = (viewport()->height() - 2.0 * kGap) / atOne.height();
+    const QSizeF atOne = tmpl::pagePixelSize(m_pages->Pages[static_cast<size_t>(index)], ScreenDpi(), ScreenDpi());
+    // Half a pixel less than the room, so the rounded page size never exceeds it.
+    const double across = (viewport()->width() - 2.0 * kGap - 0.5) / atOne.width();
+    const double down = (viewport()->height() - 2.0 * kGap - 0.5) / atOne.height();
     const double zoom = mode == ZoomMode::PageWidth ? across : std::min(across, down);
     return std::clamp(zoom, kMinZoom, kMaxZoom);
 }
