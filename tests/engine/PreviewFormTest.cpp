@@ -2,7 +2,10 @@
 // fields, with the file and print dialogs answered by a script.
 
 #include "engine/ui/PreviewPageView.h"
+#include "engine/ui/ReportPreview.h"
 #include "engine/ui/TfrPreviewForm.h"
+
+#include "ReportBuilder.h"
 
 #include "barcode/TfrBarCodeView.h"
 #include "core/Files.h"
@@ -55,6 +58,8 @@ tmpl::TfrPreparedPages labelPages(int count) {
     }
     return pages;
 }
+
+namespace test = mirel::engine::test;
 
 template <class T>
 T* child(QWidget& form, const char* name) {
@@ -708,6 +713,60 @@ private slots:
         QCOMPARE(script.messages()[0].caption, QStringLiteral("提示"));
         QVERIFY(script.messages()[0].text.contains(QStringLiteral("第 2 页：Bar1 无法显示")));
         QVERIFY(QFileInfo::exists(file));
+    }
+
+    void entryPointsShowTheModalPreview() {
+        ScriptedDialogs script;
+        // The label job's: caption and buttons of a print job.
+        auto pages = labelPages(7);
+        QString caption, shown;
+        script.answerDialog([&](QDialog& dialog) {
+            caption = dialog.windowTitle();
+            shown = counter(dialog);
+            return int(QDialog::Accepted);
+        });
+        QCOMPARE(showPreview(m_report, pages), 0);
+        QCOMPARE(script.dialogsShown(), QStringList{QStringLiteral("frPreviewForm")});
+        QCOMPARE(caption, QStringLiteral("条码标签打印预览"));
+        QCOMPARE(shown, QStringLiteral("1/7"));
+
+        // The designer's: the template prepared, then shown. A label of
+        // 60 x 40 mm (216 x 144 page units) per record of a band over four
+        // empty records, each with its line number.
+        tmpl::TfrReport report;
+        report.ReportName = ansi("样品标签");
+        auto page = test::addPage(report).paper(216, 144);
+        auto& band = page.band(tmpl::btMasterData, 0, 144);
+        band.FormatStr = "4";
+        page.memo("No", 18, 18, 100, 30, {"No. [LINE#]"});
+        script.clear();
+        script.answerDialog([&](QDialog& dialog) {
+            caption = dialog.windowTitle();
+            click(dialog, "FindButton");
+            QTest::keyClicks(child<QLineEdit>(dialog, "FindEdit"), QStringLiteral("No. 3"));
+            click(dialog, "FindNextButton");
+            shown = counter(dialog);
+            return int(QDialog::Accepted);
+        });
+        QCOMPARE(previewReport(report, {}, designerPreviewOptions(report)), 0);
+        QCOMPARE(caption, QStringLiteral("预览 - 样品标签"));
+        QCOMPARE(shown, QStringLiteral("3/4"));
+
+        // A preparation that fails, and one that builds nothing: a message,
+        // no preview.
+        band.FormatStr = "frDBDataSet9";
+        script.clear();
+        QCOMPARE(previewReport(report, {}, designerPreviewOptions(report)), -1);
+        QVERIFY(script.dialogsShown().isEmpty());
+        QCOMPARE(script.messages().size(), size_t(1));
+        QCOMPARE(script.messages()[0].caption, QStringLiteral("错误"));
+        QVERIFY(script.messages()[0].text.contains(QStringLiteral("frDBDataSet9")));
+        tmpl::TfrReport empty;
+        script.clear();
+        QCOMPARE(previewReport(empty, {}, designerPreviewOptions(empty)), -1);
+        QVERIFY(script.dialogsShown().isEmpty());
+        QCOMPARE(script.messages().size(), size_t(1));
+        QCOMPARE(script.messages()[0].caption, QStringLiteral("提示"));
     }
 
     void helpAndClose() {
