@@ -6,6 +6,7 @@
 #include "engine/ui/TfrPreviewForm.h"
 
 #include "ReportBuilder.h"
+#include "template/Fixture.h"   // tests/template: byte fixtures written field by field
 
 #include "barcode/TfrBarCodeView.h"
 #include "core/Files.h"
@@ -693,9 +694,23 @@ private slots:
             views[0]->Memo = {"69012345678X"};
             pages.Pages[1].Stream = tmpl::writePreparedStream(views);
         }
+        // A third label whose stream names an object class no one registered:
+        // what comes before it shows, the object is reported.
+        {
+            tmpl::test::Fx f;
+            f.raw(pages.Pages[0].Stream).u8(10).counted("TfrUnknownView");
+            pages.Add({tmpl::kCustomPaper, 800, 500, 0, tmpl::kDefaultBin}).Stream = f.b;
+        }
         auto form = open(pages);
         PreviewPageView* view = form->Pages();
         QVERIFY(!view->Failures(0));
+        click(*form, "LastButton");
+        view->viewport()->repaint();
+        QVERIFY(view->Failures(2));
+        QCOMPARE(view->Failures(2)->size(), size_t(1));
+        QCOMPARE(view->Failures(2)->front().object, 2);
+        QVERIFY(view->Failures(2)->front().message.contains(QStringLiteral("TfrUnknownView")));
+        click(*form, "FirstButton");
         click(*form, "NextButton");
         view->viewport()->repaint();
         QVERIFY(view->Failures(1));
@@ -712,6 +727,7 @@ private slots:
         QCOMPARE(script.messages().size(), size_t(1));
         QCOMPARE(script.messages()[0].caption, QStringLiteral("提示"));
         QVERIFY(script.messages()[0].text.contains(QStringLiteral("第 2 页：Bar1 无法显示")));
+        QVERIFY(script.messages()[0].text.contains(QStringLiteral("第 3 页：第 3 个对象 无法显示")));
         QVERIFY(QFileInfo::exists(file));
     }
 

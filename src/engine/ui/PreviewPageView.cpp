@@ -417,7 +417,9 @@ bool PreviewPageView::viewportEvent(QEvent* event) {
 }
 
 QString PreviewPageView::FailureText(const tmpl::PaintFailure& failure) {
-    const QString name = failure.name.isEmpty() ? failure.className : failure.name;
+    QString name = failure.name.isEmpty() ? failure.className : failure.name;
+    if (name.isEmpty())   // an object the page stream could not give
+        name = QStringLiteral("第 %1 个对象").arg(failure.object + 1);
     return QStringLiteral("%1 无法显示：%2").arg(name, failure.message);
 }
 

@@ -3,6 +3,7 @@
 #include "core/Encoding.h"
 #include "core/Files.h"
 #include "core/ui/Dialogs.h"
+#include "engine/Printers.h"
 #include "engine/ui/PreparedFileCheck.h"
 #include "engine/ui/PreviewOutput.h"
 #include "template/PrinterLayer.h"
@@ -526,6 +527,9 @@ void TfrPreviewForm::PrintClick() {
     if (dialogs().exec(dialog) != QDialog::Accepted)
         return;
 
+    // Device pixels are the printer's dots.
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        printer.setResolution(printerResolution(printer.printerName(), printer.resolution()));
     const std::vector<int> order = printOrderFor(printer, count, m_view->CurrentPage());
     OutputResult result;
     {
