@@ -108,7 +108,8 @@ QStringList readSymbols(const QImage& image) {
                                 static_cast<int>(gray.bytesPerLine()));
     QStringList texts;
     for (const ZXing::BarcodeFormat format : {ZXing::BarcodeFormat::EAN13, ZXing::BarcodeFormat::PDF417}) {
-        const ZXing::Result result = ZXing::ReadBarcode(view, ZXing::DecodeHints().setFormats(format).setTryHarder(true));
+        const auto hints = ZXing::DecodeHints().setFormats(format).setTryHarder(true);
+        const ZXing::Result result = ZXing::ReadBarcode(view, hints);
         texts << (result.isValid() ? QString::fromStdString(std::string(result.bytes().begin(), result.bytes().end()))
                                    : QStringLiteral("(none)"));
     }
@@ -717,7 +718,8 @@ private slots:
         QCOMPARE(view->Failures(1)->size(), size_t(1));
         QCOMPARE(view->Failures(1)->front().name, QStringLiteral("Bar1"));
         QCOMPARE(view->Failures(1)->front().frame, QRect(18, 18, 230, 60));
-        QVERIFY(child<QLabel>(*form, "MessageLabel")->text().startsWith(QStringLiteral("此页有 1 个对象无法显示：Bar1")));
+        const QString status = child<QLabel>(*form, "MessageLabel")->text();
+        QVERIFY(status.startsWith(QStringLiteral("此页有 1 个对象无法显示：Bar1")));
         screenshot(*form, "preview-failure");
 
         // Printed all the same, and the operator is told which label lacks what.

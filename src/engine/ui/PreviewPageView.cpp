@@ -272,8 +272,8 @@ void PreviewPageView::ShowMatch(const TextMatch& match) {
     m_match = match;
     SetCurrent(match.page);
     const QRect paper = PageRect(match.page);
-    const QRect found =
-        deviceRect(match.frame, paper.topLeft(), ScreenDpi() * m_zoom).toAlignedRect().adjusted(-kGap, -kGap, kGap, kGap);
+    const QRect object = deviceRect(match.frame, paper.topLeft(), ScreenDpi() * m_zoom).toAlignedRect();
+    const QRect found = object.adjusted(-kGap, -kGap, kGap, kGap);
     const QRect visible(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()), viewport()->size());
     if (!visible.contains(found)) {
         // Bring the object to the middle of the view (its page's top when the

@@ -37,7 +37,6 @@ namespace {
 using ui::dialogs;
 using ui::MessageIcon;
 
-const QString kFindCaption = QStringLiteral("查找");
 const QString kErrorCaption = QStringLiteral("错误");
 
 QString percent(double zoom) { return QStringLiteral("%1%").arg(std::lround(zoom * 100)); }
@@ -95,9 +94,10 @@ TfrPreviewForm::TfrPreviewForm(tmpl::TfrReport& report, tmpl::TfrPreparedPages& 
     toolbar->setIconSize(QSize(24, 24));
     toolbar->setMovable(false);
 
-    m_needPages << AddButton(toolbar, "FirstButton", PreviewIcon::FirstPage, QStringLiteral("首页 (Home)"), true);
+    m_needPages << AddButton(toolbar, "FirstButton", PreviewIcon::FirstPage, QStringLiteral("首页 (Home)"), true,
+                             [this] { FirstPage(); });
     m_needPages << AddButton(toolbar, "PreviousButton", PreviewIcon::PreviousPage,
-                             QStringLiteral("上一页 (PgUp)"), true);
+                             QStringLiteral("上一页 (PgUp)"), true, [this] { PreviousPage(); });
     m_pageEdit = new QLineEdit(toolbar);
     m_pageEdit->setObjectName(QStringLiteral("PageEdit"));
     m_pageEdit->setToolTip(QStringLiteral("页码：输入后按回车转到该页"));
@@ -110,13 +110,16 @@ TfrPreviewForm::TfrPreviewForm(tmpl::TfrReport& report, tmpl::TfrPreparedPages& 
     m_pageCount->setObjectName(QStringLiteral("PageCountLabel"));
     m_pageCount->setContentsMargins(4, 0, 6, 0);
     toolbar->addWidget(m_pageCount);
-    m_needPages << AddButton(toolbar, "NextButton", PreviewIcon::NextPage, QStringLiteral("下一页 (PgDn)"), true);
-    m_needPages << AddButton(toolbar, "LastButton", PreviewIcon::LastPage, QStringLiteral("末页 (End)"), true);
+    m_needPages << AddButton(toolbar, "NextButton", PreviewIcon::NextPage, QStringLiteral("下一页 (PgDn)"), true,
+                             [this] { NextPage(); });
+    m_needPages << AddButton(toolbar, "LastButton", PreviewIcon::LastPage, QStringLiteral("末页 (End)"), true,
+                             [this] { LastPage(); });
 
     const bool zoom = shown & pbZoom;
     if (zoom)
         toolbar->addSeparator();
-    AddButton(toolbar, "ZoomOutButton", PreviewIcon::ZoomOut, QStringLiteral("缩小 (Ctrl+-)"), zoom);
+    AddButton(toolbar, "ZoomOutButton", PreviewIcon::ZoomOut, QStringLiteral("缩小 (Ctrl+-)"), zoom,
+              [this] { m_view->ZoomOut(); });
     m_zoomBox = new QComboBox(toolbar);
     m_zoomBox->setObjectName(QStringLiteral("ZoomBox"));
     m_zoomBox->setToolTip(QStringLiteral("显示比例：选择或输入百分比"));
@@ -130,32 +133,41 @@ TfrPreviewForm::TfrPreviewForm(tmpl::TfrReport& report, tmpl::TfrPreparedPages& 
     m_zoomBox->setMaxVisibleItems(m_zoomBox->count());
     QAction* zoomField = toolbar->addWidget(m_zoomBox);
     zoomField->setVisible(zoom);
-    AddButton(toolbar, "ZoomInButton", PreviewIcon::ZoomIn, QStringLiteral("放大 (Ctrl++)"), zoom);
-    AddButton(toolbar, "WholePageButton", PreviewIcon::WholePage, QStringLiteral("整页显示"), zoom);
-    AddButton(toolbar, "PageWidthButton", PreviewIcon::PageWidth, QStringLiteral("页宽显示"), zoom);
-    AddButton(toolbar, "ActualSizeButton", PreviewIcon::ActualSize, QStringLiteral("实际大小 100% (Ctrl+0)"), zoom);
+    AddButton(toolbar, "ZoomInButton", PreviewIcon::ZoomIn, QStringLiteral("放大 (Ctrl++)"), zoom,
+              [this] { m_view->ZoomIn(); });
+    AddButton(toolbar, "WholePageButton", PreviewIcon::WholePage, QStringLiteral("整页显示"), zoom,
+              [this] { m_view->SetZoomMode(PreviewPageView::ZoomMode::WholePage); });
+    AddButton(toolbar, "PageWidthButton", PreviewIcon::PageWidth, QStringLiteral("页宽显示"), zoom,
+              [this] { m_view->SetZoomMode(PreviewPageView::ZoomMode::PageWidth); });
+    AddButton(toolbar, "ActualSizeButton", PreviewIcon::ActualSize, QStringLiteral("实际大小 100% (Ctrl+0)"), zoom,
+              [this] { m_view->SetZoom(1.0); });
 
     const bool files = shown & (pbLoad | pbSave);
     if (files)
         toolbar->addSeparator();
-    AddButton(toolbar, "OpenButton", PreviewIcon::Open, QStringLiteral("打开预览文件 (Ctrl+O)"), shown & pbLoad);
+    AddButton(toolbar, "OpenButton", PreviewIcon::Open, QStringLiteral("打开预览文件 (Ctrl+O)"), shown & pbLoad,
+              [this] { OpenClick(); });
     m_needPages << AddButton(toolbar, "SaveButton", PreviewIcon::Save, QStringLiteral("保存预览文件 (Ctrl+S)"),
-                             shown & pbSave);
+                             shown & pbSave, [this] { SaveClick(); });
     const bool print = shown & pbPrint;
     if (print)
         toolbar->addSeparator();
-    m_needPages << AddButton(toolbar, "PrintButton", PreviewIcon::Print, QStringLiteral("打印 (Ctrl+P)"), print);
-    m_needPages << AddButton(toolbar, "PdfButton", PreviewIcon::Pdf, QStringLiteral("导出为 PDF 文件"), print);
+    m_needPages << AddButton(toolbar, "PrintButton", PreviewIcon::Print, QStringLiteral("打印 (Ctrl+P)"), print,
+                             [this] { PrintClick(); });
+    m_needPages << AddButton(toolbar, "PdfButton", PreviewIcon::Pdf, QStringLiteral("导出为 PDF 文件"), print,
+                             [this] { ExportPdfClick(); });
     if (shown & pbFind)
         toolbar->addSeparator();
     m_needPages << AddButton(toolbar, "FindButton", PreviewIcon::Find, QStringLiteral("查找文本 (Ctrl+F)"),
-                             shown & pbFind);
+                             shown & pbFind, [this] { ShowFindBar(); });
 
     auto* spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolbar->addWidget(spacer);
-    AddButton(toolbar, "HelpButton", PreviewIcon::Help, QStringLiteral("帮助 (F1)"), shown & pbHelp);
-    AddButton(toolbar, "CloseButton", PreviewIcon::Close, QStringLiteral("关闭预览 (Esc)"), shown & pbExit);
+    AddButton(toolbar, "HelpButton", PreviewIcon::Help, QStringLiteral("帮助 (F1)"), shown & pbHelp,
+              [this] { HelpClick(); });
+    AddButton(toolbar, "CloseButton", PreviewIcon::Close, QStringLiteral("关闭预览 (Esc)"), shown & pbExit,
+              [this] { accept(); });
 
     m_findBar = new QWidget(this);
     m_findBar->setObjectName(QStringLiteral("FindBar"));
@@ -246,43 +258,16 @@ TfrPreviewForm::TfrPreviewForm(tmpl::TfrReport& report, tmpl::TfrPreparedPages& 
     m_view->setFocus();
 }
 
-QAction* TfrPreviewForm::AddButton(QToolBar* bar, const char* name, PreviewIcon icon, const QString& tip,
-                                   bool shown) {
+QAction* TfrPreviewForm::AddButton(QToolBar* bar, const char* name, PreviewIcon icon, const QString& tip, bool shown,
+                                   const std::function<void()>& triggered) {
     auto* action = bar->addAction(previewIcon(icon), tip);
     const QString objectName = QString::fromLatin1(name);
-    action->setObjectName(objectName.chopped(6) + QStringLiteral("Action"));
+    action->setObjectName(objectName.chopped(6) + QStringLiteral("Action"));   // "FirstButton" -> "FirstAction"
     action->setToolTip(tip);
     action->setVisible(shown);
     if (QWidget* button = bar->widgetForAction(action))
         button->setObjectName(objectName);
-    static const QHash<QString, void (TfrPreviewForm::*)()> kSlots = {
-        {QStringLiteral("FirstButton"), &TfrPreviewForm::FirstPage},
-        {QStringLiteral("PreviousButton"), &TfrPreviewForm::PreviousPage},
-        {QStringLiteral("NextButton"), &TfrPreviewForm::NextPage},
-        {QStringLiteral("LastButton"), &TfrPreviewForm::LastPage},
-        {QStringLiteral("OpenButton"), &TfrPreviewForm::OpenClick},
-        {QStringLiteral("SaveButton"), &TfrPreviewForm::SaveClick},
-        {QStringLiteral("PrintButton"), &TfrPreviewForm::PrintClick},
-        {QStringLiteral("PdfButton"), &TfrPreviewForm::ExportPdfClick},
-        {QStringLiteral("FindButton"), &TfrPreviewForm::ShowFindBar},
-        {QStringLiteral("HelpButton"), &TfrPreviewForm::HelpClick},
-    };
-    if (auto it = kSlots.find(objectName); it != kSlots.end())
-        connect(action, &QAction::triggered, this, *it);
-    else if (objectName == QLatin1String("ZoomInButton"))
-        connect(action, &QAction::triggered, this, [this] { m_view->ZoomIn(); });
-    else if (objectName == QLatin1String("ZoomOutButton"))
-        connect(action, &QAction::triggered, this, [this] { m_view->ZoomOut(); });
-    else if (objectName == QLatin1String("WholePageButton"))
-        connect(action, &QAction::triggered, this,
-                [this] { m_view->SetZoomMode(PreviewPageView::ZoomMode::WholePage); });
-    else if (objectName == QLatin1String("PageWidthButton"))
-        connect(action, &QAction::triggered, this,
-                [this] { m_view->SetZoomMode(PreviewPageView::ZoomMode::PageWidth); });
-    else if (objectName == QLatin1String("ActualSizeButton"))
-        connect(action, &QAction::triggered, this, [this] { m_view->SetZoom(1.0); });
-    else if (objectName == QLatin1String("CloseButton"))
-        connect(action, &QAction::triggered, this, &QDialog::accept);
+    connect(action, &QAction::triggered, this, triggered);
     return action;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -92,7 +93,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QAction* AddButton(QToolBar* bar, const char* name, PreviewIcon icon, const QString& tip, bool shown);
+    QAction* AddButton(QToolBar* bar, const char* name, PreviewIcon icon, const QString& tip, bool shown,
+                       const std::function<void()>& triggered);
     void BuildFindBar(QWidget* bar);
     void PagesReplaced();
     void ShowCurrentPage(int index);
