@@ -15,6 +15,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -146,9 +147,32 @@ TEST_F(PageOutput, PngPagesReadAtPrinterResolutions) {
         EXPECT_EQ(image.size(), QSize(static_cast<int>(std::lround(100 / 25.4 * dpi)),
                                       static_cast<int>(std::lround(60 / 25.4 * dpi))));
         EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, dpi, 0.5);
+        // Black on white is written in grey, and packed: a tenth of the raw
+        // pixels is plenty.
+        EXPECT_EQ(image.format(), QImage::Format_Grayscale8) << dpi;
+        EXPECT_LT(QFileInfo(QDir(folder).filePath(pngPageName(0))).size(), image.width() * image.height() / 10) << dpi;
         EXPECT_EQ(read(image, ZXing::BarcodeFormat::Code128), kCode) << dpi;
         EXPECT_EQ(read(image, ZXing::BarcodeFormat::PDF417), code2d()) << dpi;
     }
+}
+
+TEST_F(PageOutput, ColouredPagesKeepTheirColours) {
+    tmpl::TfrPreparedPages pages;
+    tmpl::TfrPreparedPage& page = pages.Add(tmpl::PaperSettings{tmpl::kCustomPaper, 500, 300, 0, -1});
+    tmpl::ViewList views;
+    auto shape = std::make_unique<tmpl::TfrShapeView>();
+    shape->Left = 10;
+    shape->Top = 10;
+    shape->Width = 50;
+    shape->Height = 30;
+    shape->FillColor = 0x0000FF;   // red
+    views.push_back(std::move(shape));
+    page.Stream = tmpl::writePreparedStream(views);
+    auto sink = pngOutput(path("colour"), 150);
+    ASSERT_TRUE(writePages(pages.Pages, *sink).ok());
+    const QImage image(QDir(path("colour")).filePath(pngPageName(0)));
+    EXPECT_NE(image.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(image.pixel(static_cast<int>(35 / 91.44 * 150), static_cast<int>(25 / 91.44 * 150)), qRgb(255, 0, 0));
 }
 
 TEST_F(PageOutput, PdfKeepsTextAndBarsAsVectorsWithTheFontsEmbedded) {
