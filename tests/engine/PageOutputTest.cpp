@@ -511,6 +511,17 @@ TEST_F(PageOutput, RenderCommandPaintsAPreparedReportFile) {
     EXPECT_EQ(bad.out, "{\"pages\":2}\n");
     EXPECT_NE(bad.err.find("page 1, object Bar1 (TfrBarCodeView) at 20,40"), std::string::npos) << bad.err;
 
+    // Compressed page data cannot be read: nothing is written rather than
+    // blank pages.
+    std::string compressed = pages.SaveToBytes(report);
+    compressed[1] = 1;
+    mirel::test::writeFile(path("compressed.frp"), compressed);
+    const auto refused =
+        mirel::test::runProgram({QStringLiteral("render"), path("compressed.frp"), QStringLiteral("-o"), path("c.pdf")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("compressed"), std::string::npos) << refused.err;
+    EXPECT_FALSE(QFileInfo::exists(path("c.pdf")));
+
     struct Usage {
         QStringList args;
         int exitCode;
