@@ -59,7 +59,13 @@ int runRender(const QStringList& args) {
     const std::string bytes = core::readFileBytes(path);
     tmpl::TfrReport report;
     tmpl::TfrPreparedPages prepared;
-    prepared.LoadFromBytes(bytes, report);
+    const tmpl::PreparedLoadResult load = prepared.LoadFromBytes(bytes, report);
+    if (load.compression == 1 && !prepared.Pages.empty()) {
+        // Blank pages written as if they were the labels would hide the loss.
+        printError(QStringLiteral("%1: its pages are compressed, which this program cannot read; nothing written")
+                       .arg(path));
+        return kExitFailure;
+    }
 
     std::unique_ptr<engine::PageSink> sink =
         parser.isSet(output) ? engine::pdfOutput(parser.value(output), QFileInfo(path).completeBaseName())

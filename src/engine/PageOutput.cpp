@@ -116,6 +116,31 @@ private:
     QPainter m_painter;
 };
 
+// The page in grey when it has no colour: every pixel's red, green and blue
+// equal. `grey` is reused from page to page.
+bool greyCopy(const QImage& page, QImage& grey) {
+    if (grey.size() != page.size()) {
+        grey = QImage(page.size(), QImage::Format_Grayscale8);
+        if (grey.isNull())
+            return false;
+    }
+    grey.setDotsPerMeterX(page.dotsPerMeterX());
+    grey.setDotsPerMeterY(page.dotsPerMeterY());
+    const int width = page.width();
+    for (int y = 0; y < page.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        uchar* out = grey.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = in[x];
+            const int r = qRed(p);
+            if (r != qGreen(p) || r != qBlue(p))
+                return false;
+            out[x] = static_cast<uchar>(r);
+        }
+    }
+    return true;
+}
+
 class PngSink final : public PageSink {
 public:
     PngSink(QString folder, int dpi) : m_folder(std::move(folder)), m_dpi(dpi) {}
@@ -157,10 +182,11 @@ public:
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "png");
-        // Labels are large areas of one colour: the fastest deflate level
-        // already packs them well.
-        writer.setCompression(1);
-        if (!writer.write(m_image)) {
+        // Labels are large areas of one colour: the fastest deflate level (PNG
+        // quality 80) already packs them well. A page without colour is
+        // written in grey, a third of the data.
+        writer.setQuality(80);
+        if (!writer.write(greyCopy(m_image, m_grey) ? m_grey : m_image)) {
             m_error = QStringLiteral("cannot encode page %1: %2").arg(m_pages + 1).arg(writer.errorString());
             return false;
         }
@@ -188,6 +214,7 @@ private:
     QString m_folder;
     int m_dpi;
     QImage m_image;   // one buffer for all pages of the same size
+    QImage m_grey;
     std::vector<QString> m_written;
 };
 

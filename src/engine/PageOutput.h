@@ -59,8 +59,11 @@ struct PrintOptions {
     int resolution = 0;    // dots per inch; 0: the printer's own
     QString jobName = QStringLiteral("mirel");
 };
-// A job on an installed printer. Each page's paper settings are applied to
-// the printer before it is painted; the paper's corner is the device origin.
+// A job on an installed printer; nullptr when no printer has that name. Each
+// page's paper settings are applied to the printer before it is painted; the
+// paper's corner is the device origin, and device pixels are the printer's
+// dots (PrintOptions::resolution, or the printer's own), so bar edges fall on
+// them.
 std::unique_ptr<PageSink> printerOutput(const QString& printerName, const PrintOptions& options = {});
 // A job on a printer set up by the caller (for instance a QPrinter writing a
 // PDF file); the printer must outlive the sink.

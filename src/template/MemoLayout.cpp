@@ -7,6 +7,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QSet>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -78,6 +79,18 @@ struct Face {
     bool gbMetrics = false;
 };
 
+// The installed families, listed once: asking the font system about every name
+// a template stores would make it look each one up.
+bool isInstalled(const QString& family) {
+    static const QSet<QString> installed = [] {
+        QSet<QString> names;
+        for (const QString& f : QFontDatabase::families())
+            names.insert(f.toCaseFolded());
+        return names;
+    }();
+    return installed.contains(family.toCaseFolded());
+}
+
 Face resolveFace(const AnsiString& storedName) {
     QString name = core::toUnicode(storedName).trimmed();
     // Windows names vertical-writing faces with a leading '@'.
@@ -90,7 +103,7 @@ Face resolveFace(const AnsiString& storedName) {
     for (const QChar c : name)
         if (c.unicode() > 0x2E7F)
             chinese = true;
-    if (!chinese && !name.isEmpty() && QFontDatabase::hasFamily(name))
+    if (!chinese && !name.isEmpty() && isInstalled(name))
         return {name, QString::fromLatin1(kCjkSans), false};
     return {QString::fromLatin1(kSans), QString::fromLatin1(kCjkSans), false};
 }
@@ -239,7 +252,7 @@ MemoLayout layoutMemo(const TfrMemoView& memo, const Lines& text, QSizeF frame) 
     // after every character.
     layout.drawFont = baseFont.font;
     if (memo.CharSpacing != 0)
-        layout.drawFont.setLetterSpacing(QFont::AbsoluteSpacing, memo.CharSpacing * kTextReference);
+        layout.drawFont.setLetterSpacing(QFont::AbsoluteSpacing, memo.CharSpacing * double(kTextReference));
     const QFont& font = layout.drawFont;
     const QFontMetricsF metrics(font);
     const double boxWidth = layout.textBox.width() * kTextReference;

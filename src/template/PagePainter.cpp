@@ -5,18 +5,29 @@
 #include "template/MemoLayout.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <exception>
 
 namespace mirel::tmpl {
 namespace {
+
+// The object's frame as a rectangle, its size cut where its far edge would
+// pass the largest coordinate (damaged records hold any size).
+QRect frameOf(const TfrView& view) {
+    constexpr std::int64_t kMax = std::numeric_limits<int>::max();
+    const std::int64_t w = std::clamp<std::int64_t>(view.Width, 0, kMax - std::max(0, view.Left));
+    const std::int64_t h = std::clamp<std::int64_t>(view.Height, 0, kMax - std::max(0, view.Top));
+    return QRect(QPoint(view.Left, view.Top), QSize(static_cast<int>(w), static_cast<int>(h)));
+}
 
 PaintFailure failureOf(const TfrView& view, int index, const QString& message) {
     PaintFailure f;
     f.object = index;
     f.name = core::toUnicode(view.Name);
     f.className = QString::fromLatin1(view.ClassName());
-    f.frame = QRect(view.Left, view.Top, view.Width, view.Height);
+    f.frame = frameOf(view);
     f.message = message;
     return f;
 }
@@ -32,7 +43,8 @@ void fitAutoWidth(TfrView& view) {
     const MemoLayout layout = layoutMemo(*memo, memo->Memo);
     memo->Flags = flags;
     if (!layout.lines.empty())
-        memo->Width = static_cast<std::int32_t>(std::ceil(layout.neededWidth - 1e-6));
+        memo->Width = static_cast<std::int32_t>(
+            std::clamp(std::ceil(layout.neededWidth - 1e-6), 0.0, double(std::numeric_limits<std::int32_t>::max())));
 }
 
 } // namespace

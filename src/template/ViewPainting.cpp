@@ -132,7 +132,7 @@ void paintMemoText(QPainter& painter, const PaintContext& context, const TfrMemo
         }
         QFont spread = layout.drawFont;
         if (line.spreadCharacters)
-            spread.setLetterSpacing(QFont::AbsoluteSpacing, (memo.CharSpacing + line.spread) * k);
+            spread.setLetterSpacing(QFont::AbsoluteSpacing, (double(memo.CharSpacing) + line.spread) * k);
         else
             spread.setWordSpacing(line.spread * k);
         painter.setFont(spread);
