@@ -11,5 +11,6 @@ bool choosePicture(QWidget*, tmpl::TfrPictureView&) { return false; }
 bool editPageSetup(QWidget*, tmpl::TfrPage&) { return false; }
 bool editReportOptions(QWidget*, tmpl::TfrReport&) { return false; }
 bool editDictionary(QWidget*, tmpl::TfrDataDictionary&, const ExpressionSources&) { return false; }
+void installObjectEditors() {}
 
 } // namespace mirel::engine::ui

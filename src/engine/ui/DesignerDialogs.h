@@ -64,4 +64,9 @@ bool editReportOptions(QWidget* parent, tmpl::TfrReport& report);
 // categories.
 bool editDictionary(QWidget* parent, tmpl::TfrDataDictionary& dictionary, const ExpressionSources& sources);
 
+// Installs the barcode editor (TfrBarCodeForm) and the PDF417 editor
+// (Tfr2BarCodePDFForm) as the objects' OpenEditor; the designer calls it
+// before it opens. Calling it again changes nothing.
+void installObjectEditors();
+
 } // namespace mirel::engine::ui
