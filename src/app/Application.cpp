@@ -1,7 +1,10 @@
 #include "app/Application.h"
 
+#include "app/EngineLabelJobRunner.h"
 #include "app/SingleInstance.h"
+#include "app/StartUp.h"
 #include "app/TForm1.h"
+#include "core/HomeFolder.h"
 #include "core/Runtime.h"
 #include "core/ui/Dialogs.h"
 
@@ -65,7 +68,9 @@ int runApplication(int argc, char** argv) {
         return 1;
     }
 
-    TForm1 form;
+    startEngine();
+    prepareHomeFolder(core::homeFolder(), core::executableFolder() + QStringLiteral("/模板"));
+    TForm1 form(std::make_unique<EngineLabelJobRunner>());
     QApplication::setFont(form.font());
     closeOnTermination(form);
     form.show();

@@ -11,7 +11,7 @@ namespace {
 
 QString uniqueConnectionName() {
     static std::atomic<int> next{0};
-    return QStringLiteral("mirel-external-%1").arg(next++);
+    return QStringLiteral("mirel-wbsj-%1").arg(next++);
 }
 
 QString driverMessage(const QSqlError& error) {

@@ -3,6 +3,7 @@
 #include "app/CodeGridModel.h"
 #include "app/ConnectionDialog.h"
 #include "app/Controls.h"
+#include "app/EngineLabelJobRunner.h"
 #include "app/IniFile.h"
 #include "app/Pictures.h"
 #include "app/TForm4.h"
@@ -179,10 +180,32 @@ private:
     InputBlocker m_blocker;
 };
 
+// While a label job runs: its progress window and its modal preview or designer
+// let events run, and a request to end the program (or a command of another
+// window) must not pull the store or the external table away from the engine.
+// A close waits for the job; input stays with the job's own windows, which are
+// modal.
+class TForm1::JobRunning {
+public:
+    explicit JobRunning(TForm1& form) : m_form(form) { m_form.m_busy = true; }
+    ~JobRunning() {
+        m_form.m_busy = false;
+        if (m_form.m_closePending) {
+            m_form.m_closePending = false;
+            QTimer::singleShot(0, &m_form, &QWidget::close);
+        }
+    }
+    JobRunning(const JobRunning&) = delete;
+    JobRunning& operator=(const JobRunning&) = delete;
+
+private:
+    TForm1& m_form;
+};
+
 TForm1::TForm1(std::unique_ptr<LabelJobRunner> runner, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_runner(std::move(runner)) {
     if (!m_runner)
-        m_runner = std::make_unique<StubLabelJobRunner>();
+        m_runner = std::make_unique<EngineLabelJobRunner>();
     setObjectName(QStringLiteral("Form1"));
     // The task bar shows the application title, as it always has; the caption
     // of the window is shown on the about page.
@@ -711,10 +734,13 @@ void TForm1::answerVariable(const AnsiString& name, std::optional<LabelValue>& v
 LabelJobSources TForm1::sources() const { return LabelJobSources{m_store.get(), &m_external}; }
 
 void TForm1::SpeedButton4Click() {
+    if (m_busy)
+        return;
     showPage(QStringLiteral("yl"));
     QString path = cxButtonEdit1->text();
     if (path.isEmpty())
         path = core::homePath(QStringLiteral("模板/infoNO.frf"));
+    JobRunning running(*this);
     try {
         m_runner->design(this, path, sources(),
                          [this](const AnsiString& name, std::optional<LabelValue>& value) { answerVariable(name, value); });
@@ -724,6 +750,8 @@ void TForm1::SpeedButton4Click() {
 }
 
 void TForm1::SpeedButton5Click() {
+    if (m_busy)
+        return;
     showPage(QStringLiteral("yl"));
     const QString path = cxButtonEdit1->text();
     if (path.isEmpty()) {
@@ -735,6 +763,7 @@ void TForm1::SpeedButton5Click() {
         showError(QStringLiteral("'%1' is not a valid floating point value").arg(cxCalcEdit1->text()));
         return;
     }
+    JobRunning running(*this);
     try {
         // A negative count prints nothing, as a run of no records does.
         const std::int64_t count = std::max<std::int64_t>(0, core::roundHalfEven(*quantity));
@@ -854,6 +883,8 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::Button7Click() {
+    if (m_busy)
+        return;
     m_external.close();
     ConnectionDialog dialog(m_external.settings(), this);
     if (ui::dialogs().exec(dialog) == QDialog::Accepted)
@@ -867,6 +898,8 @@ void TForm1::Button7Click() {
 }
 
 void TForm1::Button8Click() {
+    if (m_busy)
+        return;
     const QString table = ComboBox1->currentText();
     if (table.isEmpty()) {
         ui::dialogs().message(this, QStringLiteral("请选择数据库表!"), kHint);

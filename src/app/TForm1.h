@@ -66,8 +66,8 @@ inline constexpr char kTemplateDownloadUrl[] = "https://mirel.example.com/templa
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // The runner does the label jobs; without one the window uses the stub that
-    // stands in for the report engine.
+    // The runner does the label jobs; without one the window runs them through
+    // the report engine (EngineLabelJobRunner).
     explicit TForm1(std::unique_ptr<LabelJobRunner> runner = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -119,6 +119,7 @@ protected:
 
 private:
     class Busy;
+    class JobRunning;
     QWidget* buildFlowPage();
     QWidget* buildLabelPage();
     QWidget* buildCodePage();

@@ -131,6 +131,7 @@ std::atomic<int> g_connectionNumber{0};
 
 struct SqlTableDataset::Connection {
     QString name;
+    bool owned = true;   // made by Open; a borrowed one stays open
     std::optional<QSqlQuery> query;
     QSqlRecord record;
     bool atEnd = true;
@@ -140,6 +141,8 @@ struct SqlTableDataset::Connection {
     ~Connection() {
         query.reset();
         record = QSqlRecord();
+        if (!owned)
+            return;
         {
             QSqlDatabase db = database();
             if (db.isOpen())
@@ -153,13 +156,45 @@ SqlTableDataset::SqlTableDataset() : TfrDataset(kExternalAdapterName) {}
 
 SqlTableDataset::~SqlTableDataset() = default;
 
-void SqlTableDataset::Open(const ExternalTable& table) {
-    Close();
-    if (table.table.trimmed().isEmpty())
+namespace {
+
+void checkTableName(const QString& table) {
+    if (table.trimmed().isEmpty())
         fail(QStringLiteral("no table named"));
-    for (const QChar c : table.table)
+    for (const QChar c : table)
         if (c.unicode() < 32)
             fail(QStringLiteral("a table name holds no control characters"));
+}
+
+// Reads no row: the table's fields, or DatasetError with the database's message.
+QSqlRecord probeTable(QSqlDatabase& db, const QString& driver, const QString& table) {
+    QSqlQuery probe(db);
+    probe.setForwardOnly(true);
+    if (!probe.exec(QStringLiteral("SELECT * FROM ") + quotedTableName(driver, table) + QStringLiteral(" WHERE 1=0")))
+        fail(QStringLiteral("cannot read table '%1': %2").arg(table, errorText(probe.lastError())));
+    return probe.record();
+}
+
+} // namespace
+
+void SqlTableDataset::OpenOn(const QString& connectionName, const QString& table) {
+    Close();
+    checkTableName(table);
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    if (!db.isValid() || !db.isOpen())
+        fail(QStringLiteral("the connection '%1' is not open").arg(connectionName));
+    auto connection = std::make_unique<Connection>();
+    connection->name = connectionName;
+    connection->owned = false;
+    ExternalTable opened{db.driverName(), QString(), table};
+    connection->record = probeTable(db, opened.driver, table);
+    m_connection = std::move(connection);
+    m_table = opened;
+}
+
+void SqlTableDataset::Open(const ExternalTable& table) {
+    Close();
+    checkTableName(table.table);
     if (!QSqlDatabase::isDriverAvailable(table.driver))
         fail(QStringLiteral("no database driver '%1' (available: %2)")
                         .arg(table.driver, QSqlDatabase::drivers().join(QStringLiteral(", "))));
@@ -175,12 +210,7 @@ void SqlTableDataset::Open(const ExternalTable& table) {
         }
         if (!db.open())
             fail(QStringLiteral("cannot open '%1': %2").arg(table.connection, errorText(db.lastError())));
-        const QString quoted = quotedTableName(table.driver, table.table);
-        QSqlQuery probe(db);
-        probe.setForwardOnly(true);
-        if (!probe.exec(QStringLiteral("SELECT * FROM ") + quoted))
-            fail(QStringLiteral("cannot read table '%1': %2").arg(table.table, errorText(probe.lastError())));
-        connection->record = probe.record();
+        connection->record = probeTable(db, table.driver, table.table);
     }
     m_connection = std::move(connection);
     m_table = table;

@@ -37,6 +37,12 @@ public:
     // Opens the table (closing the one open before). On failure the dataset stays
     // closed and DatasetError carries the database's own message.
     void Open(const ExternalTable& table);
+    // Opens `table` on a connection the caller already holds open under
+    // `connectionName` (a window that shows the same table), reading it with the
+    // connection's driver. The connection is borrowed: Close leaves it open, and
+    // the caller closes the dataset before it closes the connection. Failures as
+    // for Open.
+    void OpenOn(const QString& connectionName, const QString& table);
     // Closing a closed dataset does nothing.
     void Close();
     bool IsOpen() const;

@@ -194,6 +194,43 @@ TEST_F(SqlTableTest, OpenFailuresLeaveItClosedAndChangeNothing) {
     db.close();
 }
 
+// The table page's own connection, borrowed: the dataset reads through it and
+// leaves it open when it closes, so the page keeps showing its rows.
+TEST_F(SqlTableTest, OpenOnABorrowedConnectionLeavesItOpen) {
+    const QString name = QStringLiteral("page-connection");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_file);
+        ASSERT_TRUE(db.open());
+    }
+    {
+        SqlTableDataset dataset;
+        dataset.OpenOn(name, QStringLiteral("my goods"));
+        ASSERT_TRUE(dataset.IsOpen());
+        EXPECT_EQ(dataset.Table().driver, QStringLiteral("QSQLITE"));
+        const auto names = run(dataset, "Name");
+        ASSERT_EQ(names.size(), 3u);
+        EXPECT_EQ(names[1], (std::pair<std::int64_t, std::string>{1, "梨"}));
+        // A table that is not there, and a name that would be SQL if pasted.
+        for (const char* bad : {"none", "other; DROP TABLE other", ""}) {
+            EXPECT_THROW(dataset.OpenOn(name, QString::fromLatin1(bad)), DatasetError) << bad;
+            EXPECT_FALSE(dataset.IsOpen()) << bad;
+        }
+        EXPECT_THROW(dataset.OpenOn(QStringLiteral("no-such-connection"), QStringLiteral("other")), DatasetError);
+        dataset.OpenOn(name, QStringLiteral("other"));
+        dataset.Close();
+        EXPECT_TRUE(QSqlDatabase::database(name, false).isOpen());
+        dataset.OpenOn(name, QStringLiteral("my goods"));
+    }   // destroyed while open: the connection still stays
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        EXPECT_TRUE(db.isOpen());
+        EXPECT_TRUE(db.tables().contains(QStringLiteral("other")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
 TEST(FieldReferenceTest, FieldsOfTheAdapters) {
     struct Case {
         const char* text;
