@@ -417,7 +417,8 @@ private slots:
     }
 
     // Pictures of the main window and of a print job's preview for a person to
-    // look at: set MIREL_SCREENSHOTS to a folder to get them.
+    // look at, with the template they show: set MIREL_SCREENSHOTS to a folder
+    // to get them.
     void screenshots() {
         const QString folder = qEnvironmentVariable("MIREL_SCREENSHOTS");
         if (folder.isEmpty())
@@ -426,7 +427,11 @@ private slots:
         ScriptedDialogs script;
         std::unique_ptr<TForm1> form = startForm();
         generate(*form, 12);
-        setText(*form, "cxButtonEdit1", makeTemplate("codes.frf", "frDBDataSet1", "NO"));
+        const QString path = makeTemplate("codes.frf", "frDBDataSet1", "NO");
+        setText(*form, "cxButtonEdit1", path);
+        // The template beside its pictures, to try it by hand.
+        QFile::remove(QDir(folder).filePath(QStringLiteral("codes.frf")));
+        QVERIFY(QFile::copy(path, QDir(folder).filePath(QStringLiteral("codes.frf"))));
         form->showPage(QStringLiteral("yl"));
         QVERIFY(form->grab().save(QDir(folder).filePath(QStringLiteral("print-main.png"))));
         Shown shown;
