@@ -94,8 +94,11 @@ private:
     // A label of 100 × 10 mm: the record counter, the prefix and serial fields,
     // a field of the band's dataset and a barcode joining prefix and field, on
     // a page of 100 × 15 mm that holds one label.
-    QString makeTemplate(const char* file, std::string_view dataSource, std::string_view field) {
+    QString makeTemplate(const char* file, std::string_view dataSource, std::string_view field,
+                         const AnsiString& password = {}) {
         tmpl::TfrReport report;
+        report.Password = password;
+        report.PasswordProtected = password.empty() ? 0 : 1;
         auto page = addPage(report).paper(360, 54);
         page.band(tmpl::btMasterData, 0, 36).FormatStr = AnsiString(dataSource);
         page.memo("No", 0, 0, 60, 18, {"[no]"});
@@ -290,6 +293,23 @@ private slots:
         QCOMPARE(shown.pageCount, 3);
     }
 
+    // A protected template asks for its password through the password dialog.
+    void protectedTemplateAsksForItsPassword() {
+        ScriptedDialogs script;
+        std::unique_ptr<TForm1> form = startForm();
+        generate(*form, 2);
+        setText(*form, "cxButtonEdit1", makeTemplate("secret.frf", "", "NO", core::fromUtf8("口令")));
+        script.answerDialog([](QDialog& dialog) {
+            child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("口令"));
+            return int(QDialog::Accepted);
+        });
+        Shown shown;
+        answerPreview(script, shown);
+        click(*form, "SpeedButton5");
+        QCOMPARE(script.dialogsShown(), (QStringList{"frPasswForm", "frPreviewForm"}));
+        QCOMPARE(shown.pageCount, 2);
+    }
+
     // The cancel button of the progress window stops the preparation; nothing
     // is shown and no message follows.
     void cancelDuringPreparationShowsNothing() {
@@ -398,6 +418,26 @@ private slots:
         QCOMPARE(previewsShown(script).size(), 4);
         QVERIFY(textsOf(none.pages, "Field").empty());
         QVERIFY(script.messages().empty());
+    }
+
+    // A request to end the program while the preview is open (the engine is
+    // reading the store and the external table) waits for the job to end.
+    void closeDuringAJobWaitsForIt() {
+        ScriptedDialogs script;
+        std::unique_ptr<TForm1> form = startForm();
+        generate(*form, 4);
+        setText(*form, "cxButtonEdit1", makeTemplate("codes.frf", "frDBDataSet1", "NO"));
+        setText(*form, "cxTextEdit3", QStringLiteral("尾巴"));
+        bool stillShown = false;
+        script.answerDialog([&](QDialog&) {
+            form->close();
+            stillShown = form->isVisible() && form->codeStore() && form->codeStore()->isOpen();
+            return int(QDialog::Rejected);
+        });
+        click(*form, "SpeedButton5");
+        QVERIFY(stillShown);
+        QTRY_VERIFY(!form->isVisible());
+        QVERIFY(readFile(home(QStringLiteral("system.ini"))).find(core::fromUtf8("cxTextEdit3=尾巴")) != std::string::npos);
     }
 
     // The design job loads the template into the same engine and hands it to
