@@ -139,7 +139,7 @@ bool EngineLabelJobRunner::print(QWidget* parent, const QString& templatePath, s
     if (result.cancelled)
         return false;
     if (!result.built) {
-        ui::dialogs().message(parent, QStringLiteral("模板没有生成任何标签。"), QStringLiteral("提示"));
+        ui::dialogs().message(parent, QStringLiteral("模板没有生成任何页面。"), QStringLiteral("提示"));
         return false;
     }
     m_lastLabels = result.labels;
