@@ -724,11 +724,29 @@ LabelFields TForm1::labelFields() const {
 }
 
 void TForm1::answerVariable(const AnsiString& name, std::optional<LabelValue>& value) const {
+    // The engine asks for every name of every label: only the field asked for
+    // is read, and names that are no label variable cost a comparison.
+    int index = 0;
+    while (index < static_cast<int>(std::size(kLabelVariableNames)) && name != labelVariableName(index))
+        ++index;
     RecordCounters counters;
-    counters.externalOpen = m_external.isOpen();
-    counters.external = m_runner->externalCounter();
-    counters.codeStore = m_runner->codeStoreCounter();
-    answerLabelVariable(name, value, labelFields(), counters);
+    LabelFields fields;
+    switch (index) {
+    case 0:
+        counters.externalOpen = m_external.isOpen();
+        counters.external = m_runner->externalCounter();
+        counters.codeStore = m_runner->codeStoreCounter();
+        break;
+    case 1: fields.serial = cxTextEdit5->text(); break;
+    case 2: fields.prefix = cxTextEdit2->text(); break;
+    case 3: fields.suffix = cxTextEdit3->text(); break;
+    case 4: fields.quantity = cxCalcEdit1->value(); break;
+    case 5: fields.data1 = cxTextEdit1->text(); break;
+    case 6: fields.data2 = cxTextEdit4->text(); break;
+    case 7: fields.code2d = labelFields().code2d; break;
+    default: return;
+    }
+    answerLabelVariable(name, value, fields, counters);
 }
 
 LabelJobSources TForm1::sources() const { return LabelJobSources{m_store.get(), &m_external}; }
