@@ -46,7 +46,6 @@ fi
 # Headless: nothing is shown, so draw on the offscreen platform and keep the
 # output to what the operator needs.
 export QT_QPA_PLATFORM=offscreen
-export QT_LOGGING_RULES="${QT_LOGGING_RULES:-qt.qpa.*=false}"
 cli="$bin/mirel-cli"
 store="$home/dbno.csh"
 echo "run: no display; running the main job headless in $home"
