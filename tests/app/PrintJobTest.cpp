@@ -7,6 +7,7 @@
 #include "app/EngineLabelJobRunner.h"
 #include "app/StartUp.h"
 #include "app/TForm1.h"
+#include "codes/CodeStore.h"
 #include "core/Encoding.h"
 #include "core/HomeFolder.h"
 #include "core/ui/Dialogs.h"
@@ -20,7 +21,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -454,6 +457,32 @@ private slots:
         click(*form, "SpeedButton4");
         QCOMPARE(m_runner->job().Report.FileName, path);
         QVERIFY(script.messages().empty());
+    }
+
+    // make run without a display: the main job headless in the home folder,
+    // with nothing on stderr and the PDF where the last line says.
+    void headlessRunPrintsTheDefaultTemplate() {
+        makeTemplate("infoNO.frf", "", "NO");
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("MIREL_HOME"), m_home->path());
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral("bash"), {QStringLiteral(MIREL_SOURCE_DIR "/scripts/run.sh"), QStringLiteral(MIREL_BIN_DIR)});
+        QVERIFY(run.waitForFinished(120000));
+        const QString out = QString::fromUtf8(run.readAllStandardOutput());
+        const QString err = QString::fromUtf8(run.readAllStandardError());
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        const QString pdf = home(QStringLiteral("labels.pdf"));
+        QVERIFY2(out.trimmed().endsWith(QStringLiteral("run: labels printed to ") + pdf), qPrintable(out));
+        QCOMPARE(codes::CodeStore(home(QStringLiteral("dbno.csh"))).count(), std::int64_t{100});
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        if (!info.waitForFinished(30000) || info.exitStatus() != QProcess::NormalExit)
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+100\\n"))));
     }
 
     // Pictures of the main window and of a print job's preview for a person to
