@@ -505,6 +505,13 @@ private slots:
         QVERIFY(form->grab().save(QDir(folder).filePath(QStringLiteral("print-main.png"))));
         Shown shown;
         answerPreview(script, shown, QDir(folder).filePath(QStringLiteral("print-preview.png")));
+        // The progress window as the first labels are made.
+        m_runner->setProgressDelay(0);
+        QTimer::singleShot(0, this, [folder] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == QLatin1String("PrepareProgress") && widget->isVisible())
+                    widget->grab().save(QDir(folder).filePath(QStringLiteral("print-progress.png")));
+        });
         click(*form, "SpeedButton5");
         QCOMPARE(shown.pageCount, 12);
     }
