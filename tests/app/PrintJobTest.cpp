@@ -361,7 +361,8 @@ private slots:
             QVERIFY(db.open());
             QSqlQuery q(db);
             QVERIFY(q.exec(QStringLiteral("CREATE TABLE \"货品 表\" (name TEXT, price REAL)")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO \"货品 表\" VALUES ('苹果', 3.5), ('梨', 2), ('桃', 4), ('枣', 9)")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO \"货品 表\" VALUES "
+                                          "('苹果', 3.5), ('梨', 2), ('桃', 4), ('枣', 9)")));
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("make-shop"));
@@ -440,7 +441,8 @@ private slots:
         click(*form, "SpeedButton5");
         QVERIFY(stillShown);
         QTRY_VERIFY(!form->isVisible());
-        QVERIFY(readFile(home(QStringLiteral("system.ini"))).find(core::fromUtf8("cxTextEdit3=尾巴")) != std::string::npos);
+        const std::string settings = readFile(home(QStringLiteral("system.ini")));
+        QVERIFY(settings.find(core::fromUtf8("cxTextEdit3=尾巴")) != std::string::npos);
     }
 
     // The design job loads the template into the same engine and hands it to
@@ -469,7 +471,8 @@ private slots:
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("MIREL_HOME"), m_home->path());
         run.setProcessEnvironment(env);
-        run.start(QStringLiteral("bash"), {QStringLiteral(MIREL_SOURCE_DIR "/scripts/run.sh"), QStringLiteral(MIREL_BIN_DIR)});
+        run.start(QStringLiteral("bash"),
+                  {QStringLiteral(MIREL_SOURCE_DIR "/scripts/run.sh"), QStringLiteral(MIREL_BIN_DIR)});
         QVERIFY(run.waitForFinished(120000));
         const QString out = QString::fromUtf8(run.readAllStandardOutput());
         const QString err = QString::fromUtf8(run.readAllStandardError());
@@ -482,7 +485,8 @@ private slots:
         info.start(QStringLiteral("pdfinfo"), {pdf});
         if (!info.waitForFinished(30000) || info.exitStatus() != QProcess::NormalExit)
             QSKIP("pdfinfo (poppler-utils) is not installed");
-        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+100\\n"))));
+        const QString pdfInfo = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(pdfInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+100\\n"))), qPrintable(pdfInfo));
     }
 
     // Pictures of the main window and of a print job's preview for a person to
