@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_BUILD = cmake --build --preset
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+.PHONY: all deps build run test test-asan bench fuzz templates clean
 
 all: build
 
@@ -43,6 +43,11 @@ bench: deps build/bench/build.ninja
 fuzz: deps build/fuzz/build.ninja
 	$(CMAKE_BUILD) fuzz -j $(JOBS)
 	@scripts/run-fuzzers.sh build/fuzz
+
+# Makes the default label templates in data/模板/ again (commit the result).
+templates: deps build/default/build.ninja
+	$(CMAKE_BUILD) default -j $(JOBS) --target mirel-make-templates
+	build/default/bin/mirel-make-templates data/模板
 
 clean:
 	rm -rf build
