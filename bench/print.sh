@@ -103,8 +103,8 @@ for n in 1000 10000 100000; do
         status=1
     fi
 done
-speedup=$(awk -v g="${best[glabels]}" -v m="${best[mirel10000]}" 'BEGIN { printf "%.1f", m > 0 ? g / m : 0 }')
-scale=$(awk -v a="${best[mirel100000]}" -v b="${best[mirel10000]}" 'BEGIN { printf "%.1f", b > 0 ? a / b : 0 }')
+speedup=$(awk -v g="${best[glabels]}" -v m="${best[mirel10000]}" 'BEGIN { printf "%.1f", (m > 0 ? g / m : 0) }')
+scale=$(awk -v a="${best[mirel100000]}" -v b="${best[mirel10000]}" 'BEGIN { printf "%.1f", (b > 0 ? a / b : 0) }')
 echo "10,000 labels: glabels / mirel time ratio $speedup (target 10 or more)"
 echo "100,000 / 10,000 labels time ratio $scale (target about 10)"
 if awk -v r="$speedup" 'BEGIN { exit !(r < 10) }'; then echo "  less than 10 times faster than glabels"; status=1; fi
@@ -127,7 +127,7 @@ for output in pdf png; do
             --var $'二维码=产品：苹果\n批号：26' "${target[@]}"
         keep default
     done
-    rate=$(awk -v n="$default_labels" -v s="${best[default]}" 'BEGIN { printf "%.0f", s > 0 ? n / s : 0 }')
+    rate=$(awk -v n="$default_labels" -v s="${best[default]}" 'BEGIN { printf "%.0f", (s > 0 ? n / s : 0) }')
     printf 'infoNO.frf %d labels to %-10s %6.2f s %6s MB  %s labels/s\n' "$default_labels" \
         "$([ "$output" = pdf ] && echo PDF || echo "300 dpi PNG")" "${best[default]}" "$(mb "${peak[default]}")" "$rate"
 done

@@ -54,7 +54,9 @@ int main(int argc, char** argv) {
     page.LeftMargin = units(30);
     page.TopMargin = units(13.5);
     page.RightMargin = units(30);
-    page.BottomMargin = units(13.5);
+    // Nine rows end 283.6 mm down (49 + 9 x 108 units); 13.5 mm rounded up to
+    // 49 units below would leave room for eight.
+    page.BottomMargin = units(10);
 
     // The labels: one master data band of three columns, across then down.
     const double x0 = 30, y0 = 13.5;
