@@ -218,6 +218,10 @@ int runPrint(const QStringList& args) {
     job.LoadTemplate(templatePath, host, &load);
     if (load.messageShown)
         return fail(host.Reason(templatePath));
+    // A template that names its own printer made that one current as it was
+    // read; the pages are laid out for the printer they go to.
+    if (parser.isSet(printer))
+        tmpl::printers().SelectPrinter(parser.value(printer));
 
     tmpl::TfrPreparedPages pages;
     engine::PrepareResult result;

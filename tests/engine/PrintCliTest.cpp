@@ -342,6 +342,26 @@ TEST_F(PrintCli, LabelsThatCannotBePaintedAreListedAndTheJobFails) {
     EXPECT_FALSE(text.contains(QStringLiteral("12345678"))) << text.toStdString();
 }
 
+TEST_F(PrintCli, AnOutputThatCannotBeWrittenFailsTheJob) {
+    const QString tmpl = labelTemplate("label.frf", "");
+    mirel::test::writeFile(path("file"), "x");
+    struct Case {
+        QStringList output;
+        const char* inMessage;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("-o"), path("missing/folder/labels.pdf")}, "labels.pdf"},
+        {{QStringLiteral("--png"), path("file")}, "file"},   // a file where the folder should be
+    };
+    for (const Case& c : cases) {
+        const auto r = runProgram(QStringList{QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db} + c.output);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << r.err;
+    }
+}
+
 TEST_F(PrintCli, AnUnknownPrinterIsNamedWithTheInstalledOnes) {
     const QString tmpl = labelTemplate("label.frf", "");
     const QString pdf = path("labels.pdf");
