@@ -71,12 +71,18 @@ struct Layout {
     int perPage;
     int columns;
     int width, height, top;           // of a label, page units
+    const char* code2d;               // the 2D-code text, UTF-8
 };
 
-// The sheet: 27 labels are a full page and three of the next.
+// The sheet: 27 labels are a full page and three of the next. The 2D-code
+// texts have Chinese and a line break. The PDF417 symbol is drawn at 2 units a
+// module, so the labels show every data column of at most five (70 mm, 27
+// codewords) and four (60 mm, 20 codewords); the right row indicator and the
+// stop pattern of such a symbol are cut at the label's edge, and the reader
+// goes by the left row indicator.
 constexpr Layout kLayouts[] = {
-    {"infoNO.frf", 27, 24, 3, 252, 133, 2},
-    {"卷标60x40.frf", 4, 1, 1, 216, 142, 1},
+    {"infoNO.frf", 27, 24, 3, 252, 133, 2, "产品：苹果\r\n批号：2026"},
+    {"卷标60x40.frf", 4, 1, 1, 216, 142, 1, "产品：苹果\r\n批号：26"},
 };
 
 Cell cellOf(const Layout& layout, int label) {
@@ -123,7 +129,7 @@ protected:
         const Layout& layout = GetParam();
         const auto r = runProgram(QStringList{QStringLiteral("print"), templatePath(layout.fileName),
                                               QStringLiteral("--db"), m_db, QStringLiteral("--var"),
-                                              QStringLiteral("二维码=") + kCode2d}
+                                              QStringLiteral("二维码=") + QString::fromUtf8(layout.code2d)}
                                   + outputs);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         const int pages = (layout.labels + layout.perPage - 1) / layout.perPage;
@@ -145,17 +151,12 @@ protected:
             }
             EXPECT_EQ(read(band(page, cell, 26, 62, dpi), ZXing::BarcodeFormat::Code128), m_codes[size_t(i)])
                 << layout.fileName << " " << output << " at " << dpi << " dpi, label " << i + 1;
-            EXPECT_EQ(read(band(page, cell, 62, cell.height, dpi), ZXing::BarcodeFormat::PDF417), ansi(kCode2dUtf8))
+            EXPECT_EQ(read(band(page, cell, 62, cell.height, dpi), ZXing::BarcodeFormat::PDF417), ansi(layout.code2d))
                 << layout.fileName << " " << output << " at " << dpi << " dpi, label " << i + 1;
         }
     }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
-
-    // Chinese and a line break; four data columns, the widest symbol both
-    // labels carry.
-    static constexpr const char* kCode2dUtf8 = "产品：苹果\r\n批号：26";
-    const QString kCode2d = QString::fromUtf8(kCode2dUtf8);
 
     QTemporaryDir m_dir;
     QString m_db;

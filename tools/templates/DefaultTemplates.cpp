@@ -91,10 +91,12 @@ void addLabelObjects(TfrPage& page, const LabelBox& l) {
     bar->Memo = {"[frDBDataSet1.\"key1\"]"};
     page.Objects.push_back(std::move(bar));
 
-    // The PDF417 symbol is drawn at 2 units (0.56 mm) a module with a quiet
+    // The PDF417 symbol is drawn at 2 units (0.56 mm) a module after a quiet
     // zone of 8 inside its image: the object spans the label's whole width so
-    // as much of a wide symbol as the label can carry shows, and reaches down
-    // to the label's end (seven rows need 69 units).
+    // as much of a wide symbol as the label can carry shows (every data column
+    // of five on the 70 mm label, of four on the 60 mm one, whose right row
+    // indicator is then cut), and reaches down to the label's end (seven rows
+    // need 69 units).
     auto pdf = std::make_unique<pdf417::Tfr2BarCodePDFView>();
     pdf->Name = "Pdf417";
     pdf->Left = l.left;
