@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_BUILD = cmake --build --preset
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+.PHONY: all deps bench-deps build run test test-asan bench fuzz templates clean
 
 all: build
 
@@ -36,13 +36,22 @@ test-asan: deps build/asan/build.ninja
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --preset asan
 
-bench: deps build/bench/build.ninja
+# The benchmarks also need the peer programs (glabels).
+bench-deps:
+	@scripts/install-deps.sh --bench
+
+bench: bench-deps build/bench/build.ninja
 	$(CMAKE_BUILD) bench -j $(JOBS)
 	@scripts/run-benchmarks.sh build/bench
 
 fuzz: deps build/fuzz/build.ninja
 	$(CMAKE_BUILD) fuzz -j $(JOBS)
 	@scripts/run-fuzzers.sh build/fuzz
+
+# Makes the default label templates in data/模板/ again (commit the result).
+templates: deps build/default/build.ninja
+	$(CMAKE_BUILD) default -j $(JOBS) --target mirel-make-templates
+	build/default/bin/mirel-make-templates data/模板
 
 clean:
 	rm -rf build

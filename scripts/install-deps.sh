@@ -2,7 +2,16 @@
 # Installs every Debian 12 package mirel needs to build, test, benchmark and run.
 # Idempotent: when everything is present it only asks dpkg and returns.
 # Works as root or through sudo.
+#   --bench   also the peer programs only the benchmarks run (glabels)
 set -euo pipefail
+
+bench=0
+for arg in "$@"; do
+    case "$arg" in
+        --bench) bench=1 ;;
+        *) echo "install-deps: unknown option $arg (known: --bench)" >&2; exit 2 ;;
+    esac
+done
 
 packages=(
     # toolchain
@@ -24,6 +33,12 @@ packages=(
     # fonts: metric-compatible Arial / Courier New / Times New Roman, and a CJK face for 宋体
     fonts-liberation2 fonts-noto-cjk
 )
+if [ "$bench" -eq 1 ]; then
+    packages+=(
+        # bench/print.sh: glabels-3-batch prints the same labels beside mirel-cli
+        glabels
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,7 +24,7 @@ constexpr std::array kCommands = {
     Command{"barcode", "Builds the pattern of a linear barcode or draws it (pattern, render)", runBarcode},
     Command{"pdf417", "Encodes a text as a PDF417 symbol: codewords and image", runPdf417},
     Command{"template", "Dumps label templates as JSON and converts them to current .frf files", runTemplate},
-    Command{"print", "Runs a print job: prepares the labels of a template into a prepared report", runPrint},
+    Command{"print", "Runs a print job: a template's labels to PDF, PNG pages, a printer or a prepared report", runPrint},
     Command{"render", "Paints a prepared report file (.frp) into a PDF file or PNG pages", runRender},
 };
 

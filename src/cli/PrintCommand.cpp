@@ -1,7 +1,8 @@
 // mirel-cli print: a print job without a window. Loads a template, answers the
 // label variables from --var, a system.ini or the main window's initial texts,
-// limits the code store to the quantity, prepares the labels and writes the
-// prepared report (.frp).
+// limits the code store to the quantity, prepares the labels and writes them
+// out: as a prepared report (.frp), a PDF file, PNG pages or to a printer, any
+// of them together.
 
 #include "cli/Cli.h"
 #include "cli/Command.h"
@@ -11,11 +12,15 @@
 #include "core/HomeFolder.h"
 #include "core/Numbers.h"
 #include "engine/LabelJob.h"
+#include "engine/PageOutput.h"
+#include "engine/Printers.h"
 #include "template/PreparedReport.h"
 
 #include <QFileInfo>
+#include <QPrinterInfo>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace mirel::cli {
 
@@ -63,7 +68,9 @@ int runPrint(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Runs a print job: prepares the labels of TEMPLATE over the code store (or an external table) "
-        "and writes the prepared report. Prints {\"pages\":P,\"labels\":L}."));
+        "and writes them as a PDF file (-o), PNG pages (--png), to a printer (--printer) or as a prepared report "
+        "(--frp); several outputs may be given together. Prints {\"pages\":P,\"labels\":L}; objects that "
+        "failed to paint are listed on stderr and exit with 1."));
     const QCommandLineOption db(QStringLiteral("db"),
                                 QStringLiteral("The code store (default: dbno.csh in the home folder)."),
                                 QStringLiteral("FILE"));
@@ -79,6 +86,16 @@ int runPrint(const QStringList& args) {
                                       QStringLiteral("system.ini"));
     const QCommandLineOption frp(QStringLiteral("frp"), QStringLiteral("The prepared report to write."),
                                  QStringLiteral("OUT.frp"));
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The PDF file to write."), QStringLiteral("OUT.pdf"));
+    const QCommandLineOption png(QStringLiteral("png"), QStringLiteral("The folder for the PNG pages (page-0001.png, ...)."),
+                                 QStringLiteral("DIR"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("Resolution of the PNG pages (default 300)."),
+                                 QStringLiteral("D"), QStringLiteral("300"));
+    const QCommandLineOption printer(QStringLiteral("printer"),
+                                     QStringLiteral("An installed printer to send the labels to; its paper and "
+                                                    "printable area are used for the layout."),
+                                     QStringLiteral("NAME"));
     const QCommandLineOption external(QStringLiteral("external"),
                                       QStringLiteral("Qt Sql driver of an external table (QSQLITE, QPSQL, QODBC, ...)."),
                                       QStringLiteral("DRIVER"));
@@ -91,7 +108,7 @@ int runPrint(const QStringList& args) {
     const QCommandLineOption password(QStringLiteral("password"),
                                       QStringLiteral("Answer to the template's password question."),
                                       QStringLiteral("P"));
-    parser.addOptions({db, quantity, var, settings, frp, external, connection, table, password});
+    parser.addOptions({db, quantity, var, settings, output, png, dpi, printer, frp, external, connection, table, password});
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("The label template (.frf)."));
     if (const int rc = parseArguments(parser, QStringLiteral("print"), args); rc >= 0)
         return rc;
@@ -99,8 +116,19 @@ int runPrint(const QStringList& args) {
         printError(QStringLiteral("print: give exactly one TEMPLATE"));
         return kExitUsage;
     }
-    if (!parser.isSet(frp)) {
-        printError(QStringLiteral("print: give the output with --frp OUT.frp"));
+    if (!parser.isSet(output) && !parser.isSet(png) && !parser.isSet(printer) && !parser.isSet(frp)) {
+        printError(QStringLiteral("print: give an output: -o OUT.pdf, --png DIR, --printer NAME or --frp OUT.frp"));
+        return kExitUsage;
+    }
+    if (parser.isSet(dpi) && !parser.isSet(png)) {
+        printError(QStringLiteral("print: --dpi goes with --png"));
+        return kExitUsage;
+    }
+    long long resolution = 300;
+    if (!optionInteger(parser, QStringLiteral("dpi"), resolution))
+        return kExitUsage;
+    if (resolution < 1 || resolution > 2400) {
+        printError(QStringLiteral("--dpi: %1 is not between 1 and 2400").arg(resolution));
         return kExitUsage;
     }
     const bool anyExternal = parser.isSet(external) || parser.isSet(connection) || parser.isSet(table);
@@ -109,7 +137,6 @@ int runPrint(const QStringList& args) {
         return kExitUsage;
     }
     const QString templatePath = parser.positionalArguments().front();
-    const QString out = parser.value(frp);
 
     engine::LabelJob job;
     if (parser.isSet(settings)) {
@@ -149,6 +176,22 @@ int runPrint(const QStringList& args) {
 
     if (!QFileInfo(templatePath).isFile())
         return fail(QStringLiteral("%1: no such file").arg(templatePath));
+    // A printer is checked before anything is prepared, and made current before
+    // the template is read, so the pages take the paper it provides and the
+    // labels keep clear of what it cannot print.
+    if (parser.isSet(printer)) {
+        const QString name = parser.value(printer);
+        const QStringList installed = QPrinterInfo::availablePrinterNames();
+        if (!installed.contains(name)) {
+            return fail(installed.isEmpty()
+                            ? QStringLiteral("%1: no such printer; no printer is installed").arg(name)
+                            : QStringLiteral("%1: no such printer; the installed printers: %2")
+                                  .arg(name, installed.join(QStringLiteral(", "))));
+        }
+        engine::QtPrinterLayer& layer = engine::installSystemPrinters();
+        if (!layer.SelectPrinter(name))
+            return fail(QStringLiteral("%1: the printer cannot be used").arg(name));
+    }
     const QString dbPath = parser.isSet(db) ? parser.value(db) : core::homePath(QStringLiteral("dbno.csh"));
     // A code store named on the command line must exist: a missing one would be
     // created empty and print no label.
@@ -175,6 +218,10 @@ int runPrint(const QStringList& args) {
     job.LoadTemplate(templatePath, host, &load);
     if (load.messageShown)
         return fail(host.Reason(templatePath));
+    // A template that names its own printer made that one current as it was
+    // read; the pages are laid out for the printer they go to.
+    if (parser.isSet(printer))
+        tmpl::printers().SelectPrinter(parser.value(printer));
 
     tmpl::TfrPreparedPages pages;
     engine::PrepareResult result;
@@ -191,14 +238,45 @@ int runPrint(const QStringList& args) {
         printError(QStringLiteral("warning: %1 barcode texts in all could not be evaluated")
                        .arg(result.failedBarcodeTexts));
 
-    try {
-        core::writeFileAtomically(out, pages.SaveToBytes(job.Report));
-    } catch (const core::FileError& e) {
-        return fail(QString::fromUtf8(e.what()));
+    if (parser.isSet(frp)) {
+        try {
+            core::writeFileAtomically(parser.value(frp), pages.SaveToBytes(job.Report));
+        } catch (const core::FileError& e) {
+            return fail(QString::fromUtf8(e.what()));
+        }
+    }
+
+    std::vector<std::unique_ptr<engine::PageSink>> sinks;
+    if (parser.isSet(output))
+        sinks.push_back(engine::pdfOutput(parser.value(output), QFileInfo(templatePath).completeBaseName()));
+    if (parser.isSet(png))
+        sinks.push_back(engine::pngOutput(parser.value(png), static_cast<int>(resolution)));
+    if (parser.isSet(printer)) {
+        engine::PrintOptions options;
+        options.jobName = QFileInfo(templatePath).completeBaseName();
+        std::unique_ptr<engine::PageSink> sink = engine::printerOutput(parser.value(printer), options);
+        if (!sink)
+            return fail(QStringLiteral("%1: no such printer").arg(parser.value(printer)));
+        sinks.push_back(std::move(sink));
+    }
+    // Every output paints the same pages, so an object that fails, fails in
+    // each: it is listed once.
+    bool listed = false;
+    bool failed = false;
+    for (const auto& sink : sinks) {
+        const engine::OutputReport report = engine::writePages(pages.Pages, *sink);
+        if (!listed) {
+            for (const tmpl::PaintFailure& failure : report.failures)
+                printError(engine::describeFailure(failure));
+            failed = !report.failures.empty();
+            listed = true;
+        }
+        if (!report.error.isEmpty())
+            return fail(report.error);
     }
     // The keys in this order (a QJsonObject would sort them).
     printLine(QStringLiteral("{\"pages\":%1,\"labels\":%2}").arg(result.pages).arg(result.labels));
-    return kExitOk;
+    return failed ? kExitFailure : kExitOk;
 }
 
 } // namespace mirel::cli

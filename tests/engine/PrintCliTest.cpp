@@ -1,11 +1,17 @@
 // mirel-cli print, run as a program: label counts over the code store, the label
 // variables from --var, --settings and the initial texts, an external table, the
-// prepared report read back with `template dump`, and bad input.
+// prepared report read back with `template dump`, the PDF, PNG and printer
+// outputs, labels that cannot be painted, and bad input.
 
 #include "ReportBuilder.h"
 #include "codes/CodeStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -40,14 +46,17 @@ protected:
 
     // A label per record: the serial with prefix and suffix, "no", the second data
     // field, a Code 128 of the code and a PDF417 of the 2D-code text.
-    QString labelTemplate(const char* name, std::string_view dataSource) const {
+    // `bandHeight` page units a label (at most 10 labels fit a page at 100);
+    // `barType` the symbology of Bar1.
+    QString labelTemplate(const char* name, std::string_view dataSource, int bandHeight = 100,
+                          std::uint8_t barType = barcode::bcCode128B) const {
         tmpl::TfrReport report;
         auto page = test::addPage(report).paper(720, 1080, 18, 18, 18, 18);
-        page.band(tmpl::btMasterData, 40, 100).FormatStr = AnsiString(dataSource);
+        page.band(tmpl::btMasterData, 40, bandHeight).FormatStr = AnsiString(dataSource);
         page.memo("Serial", 20, 40, 200, 20, {"[编头][条形码编号][编尾]"});
         page.memo("No", 20, 60, 200, 20, {"[no]"});
         page.memo("Data2", 20, 80, 200, 20, {"[数据扩充2]"});
-        page.barcode("Bar1", 240, 40, 200, 50, "[frDBDataSet1.\"key1\"]").BarType = barcode::bcCode128B;
+        page.barcode("Bar1", 240, 40, 200, 50, "[frDBDataSet1.\"key1\"]").BarType = barType;
         page.pdf417("Pdf1", 460, 40, 200, 80, "[二维码]");
         const QString file = path(name);
         report.SaveToFile(file);
@@ -245,13 +254,128 @@ TEST_F(PrintCli, CommandLineMistakes) {
         printArgs(tmpl, m_db, frp, {QStringLiteral("--var"), q("数量=many")}),
         printArgs(tmpl, m_db, frp, {QStringLiteral("--quantity"), QStringLiteral("x")}),
         printArgs(tmpl, m_db, frp, {QStringLiteral("--external"), QStringLiteral("QSQLITE")}),
+        printArgs(tmpl, m_db, frp, {QStringLiteral("--dpi"), QStringLiteral("300")}),   // no --png
+        printArgs(tmpl, m_db, frp, {QStringLiteral("--png"), path("png"), QStringLiteral("--dpi"), QStringLiteral("0")}),
+        printArgs(tmpl, m_db, frp, {QStringLiteral("--png"), path("png"), QStringLiteral("--dpi"), QStringLiteral("x")}),
     };
     for (const QStringList& args : cases) {
         const auto r = runProgram(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(r.err.empty());
         EXPECT_FALSE(QFile::exists(frp));
+        EXPECT_FALSE(QFile::exists(path("png")));
     }
+}
+
+QString toolOutput(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString& pdf) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(toolOutput(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+TEST_F(PrintCli, PdfPngAndPreparedReportTogether) {
+    // Two labels a page: five codes are three pages.
+    const QString tmpl = labelTemplate("label.frf", "", 500);
+    const QString pdf = path("labels.pdf");
+    const QString png = path("pages");
+    const QString frp = path("labels.frp");
+    const auto r = runProgram({QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db, QStringLiteral("-o"), pdf,
+                               QStringLiteral("--png"), png, QStringLiteral("--dpi"), QStringLiteral("100"),
+                               QStringLiteral("--frp"), frp});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"pages\":3,\"labels\":5}\n");
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_EQ(pdfPages(pdf), 3);
+    EXPECT_EQ(QDir(png).entryList(QDir::Files), QStringList({QStringLiteral("page-0001.png"),
+                                                             QStringLiteral("page-0002.png"),
+                                                             QStringLiteral("page-0003.png")}));
+    const QImage page(QDir(png).filePath(QStringLiteral("page-0003.png")));
+    EXPECT_NEAR(page.dotsPerMeterX() * 0.0254, 100, 0.5);
+    EXPECT_EQ(page.width(), 787);   // 200 mm at 100 dpi
+    EXPECT_EQ(dumpedTexts(frp, "Bar1").size(), 5u);
+
+    // Each output alone; the PNG pages at 300 dpi unless told.
+    QDir(png).removeRecursively();
+    QFile::remove(pdf);
+    const auto onlyPdf = runProgram({QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db,
+                                     QStringLiteral("--quantity"), QStringLiteral("2"), QStringLiteral("--output"), pdf});
+    ASSERT_EQ(onlyPdf.exitCode, 0) << onlyPdf.err;
+    EXPECT_EQ(onlyPdf.out, "{\"pages\":1,\"labels\":2}\n");
+    EXPECT_EQ(pdfPages(pdf), 1);
+    EXPECT_FALSE(QFile::exists(png));
+    const auto onlyPng = runProgram({QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db,
+                                     QStringLiteral("--quantity"), QStringLiteral("2"), QStringLiteral("--png"), png});
+    ASSERT_EQ(onlyPng.exitCode, 0) << onlyPng.err;
+    EXPECT_EQ(QImage(QDir(png).filePath(QStringLiteral("page-0001.png"))).width(), 2362);
+}
+
+TEST_F(PrintCli, LabelsThatCannotBePaintedAreListedAndTheJobFails) {
+    // An EAN-13 of the store's codes, which are letters and digits: no label
+    // gets a barcode (never the sample number), each is named on stderr, and
+    // the rest of the labels is written.
+    const QString tmpl = labelTemplate("ean.frf", "", 100, barcode::bcCodeEAN13);
+    const QString pdf = path("labels.pdf");
+    const auto r = runProgram({QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db, QStringLiteral("--quantity"),
+                               QStringLiteral("3"), QStringLiteral("-o"), pdf});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "{\"pages\":1,\"labels\":3}\n");
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 3) << r.err;
+    // The labels stand one under the other from the top margin (18), 100
+    // apart, each failure with its code, in order.
+    size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::string line = "page 1, object Bar1 (TfrBarCodeView) at 240," + std::to_string(18 + 100 * i) + ": \""
+                                 + m_codes[static_cast<size_t>(i)] + "\"";
+        from = r.err.find(line, from);
+        ASSERT_NE(from, std::string::npos) << line << "\n" << r.err;
+    }
+    EXPECT_EQ(pdfPages(pdf), 1);
+    const QString text = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_FALSE(text.contains(QStringLiteral("12345678"))) << text.toStdString();
+}
+
+TEST_F(PrintCli, AnOutputThatCannotBeWrittenFailsTheJob) {
+    const QString tmpl = labelTemplate("label.frf", "");
+    mirel::test::writeFile(path("file"), "x");
+    struct Case {
+        QStringList output;
+        const char* inMessage;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("-o"), path("missing/folder/labels.pdf")}, "labels.pdf"},
+        {{QStringLiteral("--png"), path("file")}, "file"},   // a file where the folder should be
+    };
+    for (const Case& c : cases) {
+        const auto r = runProgram(QStringList{QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db} + c.output);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(PrintCli, AnUnknownPrinterIsNamedWithTheInstalledOnes) {
+    const QString tmpl = labelTemplate("label.frf", "");
+    const QString pdf = path("labels.pdf");
+    const auto r = runProgram({QStringLiteral("print"), tmpl, QStringLiteral("--db"), m_db, QStringLiteral("-o"), pdf,
+                               QStringLiteral("--printer"), q("没有的打印机")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("没有的打印机: no such printer"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("installed"), std::string::npos) << r.err;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        EXPECT_NE(r.err.find(name.toStdString()), std::string::npos) << r.err;
+    // Nothing was prepared or written.
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace
