@@ -140,8 +140,10 @@ void TfrExprForm::ShowCategory(int index) {
     HintLabel->clear();
     if (index < 0 || index >= static_cast<int>(m_categories.size()))
         return;
-    if (CategoryList->currentRow() != index)
+    if (CategoryList->currentRow() != index) {
         CategoryList->setCurrentRow(index);   // comes back here through the signal
+        return;
+    }
     ItemList->addItems(m_categories[static_cast<size_t>(index)].items);
     InsertButton->setEnabled(ItemList->count() > 0);
 }

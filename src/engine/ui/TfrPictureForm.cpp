@@ -135,7 +135,7 @@ void TfrPictureForm::LoadButtonClick() {
         problem = QStringLiteral("无法打开文件 %1: %2").arg(QFileInfo(*path).fileName(), file.errorString());
     else
         bytes = file.readAll().toStdString();
-    const std::uint8_t kind = problem.isEmpty() ? pictureFileKind(bytes) : tmpl::gkNone;
+    const std::uint8_t kind = problem.isEmpty() ? pictureFileKind(bytes) : std::uint8_t(tmpl::gkNone);
     // Only a file the picture object can draw is taken; one that merely
     // carries a picture's extension would print as an empty frame.
     if (problem.isEmpty() && (kind == tmpl::gkNone || tmpl::pictureImage(kind, bytes).isNull()))
