@@ -9,6 +9,7 @@
 #include "engine/DialogCheck.h"
 #include "engine/ui/DesignerDialogs.h"
 #include "support/TestSupport.h"
+#include "template/TfrReport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -381,6 +382,38 @@ private slots:
         dialogs.answerDialog([&](QDialog& d) { return pressOk(d); });
         QVERIFY(!editBarcodeView(view, designer));
         QCOMPARE(dialogs.messages().size(), size_t(1));
+    }
+
+    // What the editor stores is what a saved template holds.
+    void anEditedObjectSurvivesSaving() {
+        registerBarcodeObjects();
+        ScriptedDialogs dialogs;
+        tmpl::TfrReport report;
+        auto object = std::make_unique<TfrBarCodeView>();
+        object->Name = "Bar1";
+        object->Width = 142;
+        object->Height = 54;
+        TfrBarCodeView& view = *object;
+        report.Pages.Add().Objects.push_back(std::move(object));
+        RecordingDesigner designer;
+        dialogs.answerDialog([&](QDialog& d) {
+            TfrBarCodeForm& f = form(d);
+            f.M1->setText(QStringLiteral("[条形码编号]"));
+            f.cbType->setCurrentIndex(bcCode128B);
+            f.ckViewText->setChecked(false);
+            f.eZoom->setText(QStringLiteral("1.5"));
+            f.RB2->setChecked(true);
+            return pressOk(d);
+        });
+        QVERIFY(editBarcodeView(view, designer));
+        tmpl::TfrReport read;
+        tmpl::RecordingHost host;
+        read.LoadFromBytes(report.SaveToBytes(), host);
+        QVERIFY(host.Messages().empty());
+        auto* readBack = dynamic_cast<TfrBarCodeView*>(read.FindObject("Bar1"));
+        QVERIFY(readBack);
+        QCOMPARE(describe(*readBack), describe(view));
+        QCOMPARE(describe(view), QStringLiteral("memo=[[条形码编号]] type=6 check=1 text=0 zoom=1.5 rot=90"));
     }
 
     void installedAsTheObjectsEditor() {

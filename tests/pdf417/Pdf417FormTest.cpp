@@ -9,6 +9,7 @@
 #include "engine/ui/DesignerDialogs.h"
 #include "pdf417/Tfr2BarCodePDFView.h"
 #include "support/TestSupport.h"
+#include "template/TfrReport.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -310,6 +311,37 @@ private slots:
         designer.expression = ansi("[二维码]");
         f.M1Button->click();
         QCOMPARE(f.M1->text(), QStringLiteral("[二维码]"));
+    }
+
+    // What the editor stores is what a saved template holds.
+    void anEditedObjectSurvivesSaving() {
+        registerPdf417Objects();
+        ScriptedDialogs dialogs;
+        tmpl::TfrReport report;
+        auto object = std::make_unique<Tfr2BarCodePDFView>();
+        object->Name = "2BarCPDF1";
+        object->Width = 273;
+        object->Height = 81;
+        Tfr2BarCodePDFView& view = *object;
+        report.Pages.Add().Objects.push_back(std::move(object));
+        RecordingDesigner designer;
+        dialogs.answerDialog([&](QDialog& d) {
+            Tfr2BarCodePDFForm& f = form(d);
+            f.M1->setText(QStringLiteral("[二维码]"));
+            f.ckCheckSum->setChecked(false);
+            f.eZoom->setText(QStringLiteral("3"));
+            f.RB3->setChecked(true);
+            return pressOk(d);
+        });
+        QVERIFY(editPdf417View(view, designer));
+        tmpl::TfrReport read;
+        tmpl::RecordingHost host;
+        read.LoadFromBytes(report.SaveToBytes(), host);
+        QVERIFY(host.Messages().empty());
+        auto* readBack = dynamic_cast<Tfr2BarCodePDFView*>(read.FindObject("2BarCPDF1"));
+        QVERIFY(readBack);
+        QCOMPARE(describe(*readBack), describe(view));
+        QCOMPARE(describe(view), QStringLiteral("memo=1[[二维码]] check=0 text=1 zoom=3 rot=180 field=0"));
     }
 
     void installedAsTheObjectsEditor() {

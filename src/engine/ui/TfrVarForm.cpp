@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
@@ -60,12 +61,17 @@ TfrVarForm::TfrVarForm(const ExpressionSources& sources, QWidget* parent) : QDia
     ValueEdit->setObjectName(QStringLiteral("ValueEdit"));
     ExprButton = button(this, "ExprButton", QStringLiteral("…"));
     ExprButton->setToolTip(QStringLiteral("插入表达式"));
+    ExprButton->setFixedWidth(32);
     auto* valueRow = new QHBoxLayout;
     valueRow->addWidget(ValueEdit, 1);
     valueRow->addWidget(ExprButton);
     auto* editForm = new QFormLayout;
-    editForm->addRow(QStringLiteral("名称(&N):"), NameEdit);
-    editForm->addRow(QStringLiteral("值(&V):"), valueRow);
+    auto* nameLabel = new QLabel(QStringLiteral("名称(&N):"), this);
+    nameLabel->setBuddy(NameEdit);
+    auto* valueLabel = new QLabel(QStringLiteral("值(&V):"), this);
+    valueLabel->setBuddy(ValueEdit);
+    editForm->addRow(nameLabel, NameEdit);
+    editForm->addRow(valueLabel, valueRow);
 
     AddCategoryButton = button(this, "AddCategoryButton", QStringLiteral("新建分类(&C)"));
     AddVariableButton = button(this, "AddVariableButton", QStringLiteral("新建变量(&A)"));
