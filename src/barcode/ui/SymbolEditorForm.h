@@ -8,7 +8,8 @@
 // entry that cannot be drawn.
 
 #include "core/Encoding.h"
-#include "template/RecordStream.h"
+#include "core/ui/Dialogs.h"
+#include "template/TfrView.h"
 
 #include <QDialog>
 #include <optional>
@@ -21,9 +22,6 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 
-namespace mirel::tmpl {
-class DesignerContext;
-}
 
 namespace mirel::barcode {
 
@@ -79,5 +77,20 @@ private:
 
     tmpl::DesignerContext* m_context;
 };
+
+// An object's OpenEditor through its editor form: loads the form from the
+// object, runs it modally through the dialog interface and, on OK, sets the
+// designer's undo point and stores the form into the object. True when the
+// object was changed; on Cancel nothing changes.
+template <class Form, class View>
+bool runSymbolEditor(View& view, tmpl::DesignerContext& context) {
+    Form form(&context, context.Window());
+    form.Load(view);
+    if (ui::dialogs().exec(form) != QDialog::Accepted)
+        return false;
+    context.AddUndoPoint();
+    form.Store(view);
+    return true;
+}
 
 } // namespace mirel::barcode

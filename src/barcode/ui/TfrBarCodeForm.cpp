@@ -72,13 +72,7 @@ void TfrBarCodeForm::Store(TfrBarCodeView& view) const {
 }
 
 bool editBarcodeView(TfrBarCodeView& view, tmpl::DesignerContext& context) {
-    TfrBarCodeForm form(&context, context.Window());
-    form.Load(view);
-    if (ui::dialogs().exec(form) != QDialog::Accepted)
-        return false;
-    context.AddUndoPoint();
-    form.Store(view);
-    return true;
+    return runSymbolEditor<TfrBarCodeForm>(view, context);
 }
 
 } // namespace mirel::barcode

@@ -44,13 +44,7 @@ void Tfr2BarCodePDFForm::Store(Tfr2BarCodePDFView& view) const {
 }
 
 bool editPdf417View(Tfr2BarCodePDFView& view, tmpl::DesignerContext& context) {
-    Tfr2BarCodePDFForm form(&context, context.Window());
-    form.Load(view);
-    if (ui::dialogs().exec(form) != QDialog::Accepted)
-        return false;
-    context.AddUndoPoint();
-    form.Store(view);
-    return true;
+    return barcode::runSymbolEditor<Tfr2BarCodePDFForm>(view, context);
 }
 
 } // namespace mirel::pdf417
