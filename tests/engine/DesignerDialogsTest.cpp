@@ -205,6 +205,32 @@ private slots:
         QCOMPARE(dialogs.dialogsShown(), (QStringList{"frExprForm", "frExprForm"}));
     }
 
+    void expressionBuilderRefusesATermThatDoesNotParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("unclosed call") << "No. [COPY([编头], 1]" << false;
+        QTest::newRow("empty term") << "[]" << false;
+        QTest::newRow("unknown function") << "[NOSUCH(1)]" << false;
+        QTest::newRow("plain text") << "LINE# + 1" << true;
+        QTest::newRow("nested terms") << "[IF([数量] > 1, '多', '单')]" << true;
+        QTest::newRow("unknown name") << "[whoever]" << true;   // names are known only when printing
+    }
+    void expressionBuilderRefusesATermThatDoesNotParse() {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        ScriptedDialogs dialogs;
+        AnsiString edited = "old";
+        dialogs.answerDialog([&](QDialog& d) {
+            as<TfrExprForm>(d).ExprEdit->setText(text);
+            return press(as<TfrExprForm>(d).OkButton);
+        });
+        QCOMPARE(chooseExpression(nullptr, m_sources, edited), taken);
+        QCOMPARE(edited, taken ? ansi(text.toStdString()) : std::string("old"));
+        QCOMPARE(dialogs.messages().size(), size_t(taken ? 0 : 1));
+        if (!taken)
+            QCOMPARE(dialogs.messages()[0].caption, QStringLiteral("表达式错误"));
+    }
+
     // ---- data-field chooser
 
     void dataFieldChooser() {

@@ -1,6 +1,7 @@
 #include "engine/ui/TfrExprForm.h"
 
 #include "core/ui/Dialogs.h"
+#include "engine/Expression.h"
 #include "engine/ui/DesignerDialogParts.h"
 #include "template/TfrDataDictionary.h"
 
@@ -110,7 +111,12 @@ TfrExprForm::TfrExprForm(const ExpressionSources& sources, QWidget* parent) : QD
     const OkCancel buttons = addOkCancel(*this);
     OkButton = buttons.ok;
     CancelButton = buttons.cancel;
-    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OkButton, &QPushButton::clicked, this, [this] {
+        if (const QString problem = Problem(); !problem.isEmpty())
+            mirel::ui::dialogs().message(this, problem, QStringLiteral("表达式错误"), mirel::ui::MessageIcon::Error);
+        else
+            accept();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(exprLabel);
@@ -133,6 +139,17 @@ QStringList TfrExprForm::Categories() const {
     for (const Category& c : m_categories)
         titles << c.title;
     return titles;
+}
+
+QString TfrExprForm::Problem() const {
+    // A bracketed term that does not parse would print as "0" on every label;
+    // the operator hears of it here instead.
+    try {
+        BracketText::parse(ansi(ExprEdit->text()));
+    } catch (const ExpressionError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
 }
 
 void TfrExprForm::ShowCategory(int index) {

@@ -31,6 +31,9 @@ public:
     void ShowCategory(int index);
     // Inserts the chosen item of the item list at the cursor.
     void InsertItem();
+    // Why the text cannot be taken (a bracketed term that does not parse), or
+    // empty; OK refuses such a text with a message.
+    QString Problem() const;
     // Inserts a text at the cursor, replacing a selection.
     void InsertText(const QString& text, int cursorBack = 0);
 
