@@ -392,6 +392,7 @@ void DesignerPageView::mousePressEvent(QMouseEvent* event) {
         emit SelectionChanged();
     }
     m_drag = Drag::Move;
+    m_pressHit = shift ? nullptr : hit;
     for (tmpl::TfrView* v : m_selection)
         m_start.push_back({v, QRect(v->Left, v->Top, v->Width, v->Height), isBand(*v)});
     // A moved band carries the objects that stand on it.
@@ -499,7 +500,13 @@ void DesignerPageView::mouseReleaseEvent(QMouseEvent* event) {
     } else if ((drag == Drag::Move || drag == Drag::Resize) && m_changeRecorded) {
         update();
         emit Changed();
+    } else if (drag == Drag::Move && m_pressHit && m_selection.size() > 1) {
+        // A click that moved nothing picks one object out of the selection.
+        m_selection = {m_pressHit};
+        update();
+        emit SelectionChanged();
     }
+    m_pressHit = nullptr;
     m_changeRecorded = false;
     m_start.clear();
 }

@@ -137,6 +137,7 @@ private:
     };
     std::vector<Start> m_start;
     QRect m_rubber;   // widget pixels
+    tmpl::TfrView* m_pressHit = nullptr;   // the object a plain click pressed on
 };
 
 // The page view in a scroll area, with rulers in millimetres along the top

@@ -31,7 +31,15 @@ public:
     // printer provided when the snapshot was taken).
     void Restore(tmpl::TfrReport& report) const;
 
-    bool operator==(const DesignerSnapshot& other) const = default;
+    // The same template (the selection kept with it does not count).
+    bool operator==(const DesignerSnapshot& other) const {
+        return m_pages == other.m_pages && m_dictionary == other.m_dictionary && m_options == other.m_options;
+    }
+
+    // The names of the objects selected when the snapshot was taken, selected
+    // again when it is restored.
+    const std::vector<AnsiString>& SelectedNames() const { return m_selected; }
+    void SetSelectedNames(std::vector<AnsiString> names) { m_selected = std::move(names); }
 
 private:
     struct Options {
@@ -45,6 +53,7 @@ private:
     std::string m_pages;   // page records, each followed by its objects' records
     tmpl::TfrDataDictionary m_dictionary;
     Options m_options;
+    std::vector<AnsiString> m_selected;
 };
 
 class DesignerUndoStack {

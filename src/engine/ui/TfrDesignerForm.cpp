@@ -339,15 +339,24 @@ void TfrDesignerForm::RebuildTabs() {
 
 // ---- undo -------------------------------------------------------------------
 
+DesignerSnapshot TfrDesignerForm::Snapshot() const {
+    DesignerSnapshot s = DesignerSnapshot::Take(Report());
+    std::vector<AnsiString> names;
+    for (const tmpl::TfrView* v : Selection())
+        names.push_back(v->Name);
+    s.SetSelectedNames(std::move(names));
+    return s;
+}
+
 void TfrDesignerForm::AddUndoPoint() {
-    m_undo.Push(DesignerSnapshot::Take(Report()));
+    m_undo.Push(Snapshot());
     m_modified = true;
     UpdateActions();
     UpdateCaption();
 }
 
 bool TfrDesignerForm::RunEdit(const std::function<bool()>& edit) {
-    DesignerSnapshot before = DesignerSnapshot::Take(Report());
+    DesignerSnapshot before = Snapshot();
     const size_t steps = m_undo.UndoCount();
     const bool redoBefore = m_undo.CanRedo();
     bool changed = false;
@@ -374,9 +383,7 @@ bool TfrDesignerForm::RunEdit(const std::function<bool()>& edit) {
 
 void TfrDesignerForm::RestoreSnapshot(const DesignerSnapshot& snapshot) {
     // Objects are made anew: the selection is found again by name.
-    std::vector<AnsiString> selected;
-    for (const tmpl::TfrView* v : Selection())
-        selected.push_back(v->Name);
+    const std::vector<AnsiString>& selected = snapshot.SelectedNames();
     snapshot.Restore(Report());
     RebuildTabs();
     SetCurrentPage(m_pageIndex);
@@ -391,12 +398,12 @@ void TfrDesignerForm::RestoreSnapshot(const DesignerSnapshot& snapshot) {
 }
 
 void TfrDesignerForm::Undo() {
-    if (auto back = m_undo.Undo(DesignerSnapshot::Take(Report())))
+    if (auto back = m_undo.Undo(Snapshot()))
         RestoreSnapshot(*back);
 }
 
 void TfrDesignerForm::Redo() {
-    if (auto forward = m_undo.Redo(DesignerSnapshot::Take(Report())))
+    if (auto forward = m_undo.Redo(Snapshot()))
         RestoreSnapshot(*forward);
 }
 
@@ -751,11 +758,15 @@ tmpl::TfrView* TfrDesignerForm::InsertObject(const QRect& units) {
     view->Width = size.width();
     view->Height = size.height();
     if (tool == DesignerTool::Line) {
-        // A line is drawn along its longer side.
-        if (view->Width >= view->Height)
+        // A line is drawn along its longer side: the top side of a flat one, the
+        // left side of a standing one (as its painting sets it).
+        if (view->Width >= view->Height) {
             view->Height = 0;
-        else
+            view->FrameTyp = 8;
+        } else {
             view->Width = 0;
+            view->FrameTyp = 4;
+        }
     }
     if (auto* band = dynamic_cast<tmpl::TfrBandView*>(view.get())) {
         band->SetBandType(bandType);

@@ -146,6 +146,7 @@ private:
     void UpdateCaption();
     void UpdateStatus();
     void RestoreSnapshot(const DesignerSnapshot& snapshot);
+    DesignerSnapshot Snapshot() const;   // with the selection's names
     void InspectorValueEdited(const char* name, const QString& text);
     void InspectorDialog(const char* name, int kind);
     void ShowContextMenu(QPoint globalPos);
