@@ -808,6 +808,7 @@ private slots:
         const QString path = QDir::temp().filePath(QStringLiteral("mirel-designer.png"));
         QVERIFY(d.form->grab().save(path));
         qInfo("designer screenshot: %s", qPrintable(path));
+        QVERIFY(d.form->findChild<QTabBar*>(QStringLiteral("PageTabs"))->isVisible());
         QVERIFY(d.view()->Failures().empty());
     }
 };

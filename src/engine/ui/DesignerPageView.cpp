@@ -212,11 +212,21 @@ int DesignerPageView::HandleAt(QPoint widget) const {
 }
 
 void DesignerPageView::UpdateSize() {
-    const QRect paper = PaperUnits();
-    const QSize size(static_cast<int>(std::ceil(paper.width() * m_zoom)) + 2 * kBorder,
-                     static_cast<int>(std::ceil(paper.height() * m_zoom)) + 2 * kBorder);
-    setMinimumSize(size);
-    resize(size);
+    // The paper, and objects that stand out of it, can all be scrolled to.
+    QRect extent = PaperUnits();
+    if (m_page)
+        for (const auto& v : m_page->Objects) {
+            const QRect r = ObjectUnits(*v);
+            if (r.right() < 100000 && r.bottom() < 100000 && r.left() >= 0 && r.top() >= 0)
+                extent = extent.united(r);
+        }
+    const QSize size(static_cast<int>(std::ceil(extent.right() * m_zoom)) + 2 * kBorder,
+                     static_cast<int>(std::ceil(extent.bottom() * m_zoom)) + 2 * kBorder);
+    if (size != minimumSize()) {
+        setMinimumSize(size);
+        resize(size);
+    }
+    emit GeometryChanged();
 }
 
 int DesignerPageView::Snap(double units) const {
@@ -498,6 +508,7 @@ void DesignerPageView::mouseReleaseEvent(QMouseEvent* event) {
             emit InsertRequested(QRect(left, top, std::max(1, Snap(b.x()) - left), std::max(1, Snap(b.y()) - top)));
         }
     } else if ((drag == Drag::Move || drag == Drag::Resize) && m_changeRecorded) {
+        UpdateSize();
         update();
         emit Changed();
     } else if (drag == Drag::Move && m_pressHit && m_selection.size() > 1) {
@@ -641,6 +652,7 @@ DesignerWorkspace::DesignerWorkspace(QWidget* parent) : QWidget(parent) {
     connect(m_scroll->verticalScrollBar(), &QScrollBar::valueChanged, this, &DesignerWorkspace::UpdateRulers);
     connect(m_scroll->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &DesignerWorkspace::UpdateRulers);
     connect(m_scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, &DesignerWorkspace::UpdateRulers);
+    connect(m_view, &DesignerPageView::GeometryChanged, this, &DesignerWorkspace::UpdateRulers);
     connect(m_view, &DesignerPageView::PointerMoved, this, [this](QPointF u) {
         m_top->SetPointer(u.x());
         m_left->SetPointer(u.y());

@@ -93,6 +93,7 @@ signals:
     void ObjectActivated(mirel::tmpl::TfrView* view);   // double click
     void PointerMoved(QPointF units);
     void ContextMenuRequested(QPoint globalPos);
+    void GeometryChanged();            // zoom or paper changed: the rulers follow
 
 protected:
     void paintEvent(QPaintEvent* event) override;

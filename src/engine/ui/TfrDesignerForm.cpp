@@ -240,6 +240,8 @@ TfrDesignerForm::TfrDesignerForm(LabelJob& job, const QString& fileName, QWidget
     m_tabs = new QTabBar(pageArea);
     m_tabs->setObjectName(QStringLiteral("PageTabs"));
     m_tabs->setShape(QTabBar::RoundedNorth);
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(false);
     pageLayout->addWidget(m_tabs);
     m_workspace = new DesignerWorkspace(pageArea);
     pageLayout->addWidget(m_workspace, 1);
@@ -335,6 +337,7 @@ void TfrDesignerForm::RebuildTabs() {
     for (const auto& page : Report().Pages)
         m_tabs->addTab(page->Name.empty() ? QStringLiteral("页") : u(page->Name));
     m_tabs->setCurrentIndex(m_pageIndex);
+    m_tabs->setFixedHeight(m_tabs->sizeHint().height());
 }
 
 // ---- undo -------------------------------------------------------------------
