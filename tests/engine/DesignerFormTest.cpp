@@ -23,6 +23,9 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QMenu>
+#include <QTabBar>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -762,6 +765,121 @@ private slots:
         QCOMPARE(pages.size(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(readCode128(QDir(png).filePath(pages[i])), QStringList{uni(codes[size_t(i)])});
+    }
+
+    void inspectorValuesAsShown_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("units");   // -1: refused
+        // Millimetres to page units (18 per 5 mm), rounded to the nearest unit.
+        QTest::newRow("whole") << "10" << 36;
+        QTest::newRow("fraction") << "2.5" << 9;
+        QTest::newRow("comma") << "2,5" << 9;
+        QTest::newRow("rounded") << "0.2" << 1;
+        QTest::newRow("blanks") << " 5 " << 18;
+        QTest::newRow("letters") << "5mm" << -1;
+        QTest::newRow("empty") << "" << -1;
+        QTest::newRow("huge") << "1e12" << -1;
+    }
+    void inspectorValuesAsShown() {
+        QFETCH(QString, text);
+        QFETCH(int, units);
+        const auto parsed = unitsFromMillimetres(text);
+        QCOMPARE(parsed.has_value(), units >= 0);
+        if (parsed)
+            QCOMPARE(*parsed, units);
+    }
+
+    void coloursAsShown() {
+        // Stored 0x00BBGGRR; shown as #RRGGBB; no colour and system colours by their own names.
+        struct Case {
+            const char* text;
+            std::uint32_t stored;
+        };
+        for (const Case& c : {Case{"#FF0000", 0x0000FF}, Case{"#0080FF", 0xFF8000}, Case{"无", tmpl::kNoColor},
+                              Case{"$FF00000F", tmpl::kButtonFaceColor}}) {
+            QCOMPARE(parseColor(QString::fromUtf8(c.text)), std::optional<std::uint32_t>(c.stored));
+            QCOMPARE(colorText(c.stored), QString::fromUtf8(c.text));
+        }
+        QVERIFY(!parseColor(QStringLiteral("#12345")));
+        QVERIFY(!parseColor(QStringLiteral("red")));
+    }
+
+    void restrictionsKeepTheInspectorAndMenusAway() {
+        Designer d;
+        d.place(QStringLiteral("PaletteMemo"), 36, 36);
+        tmpl::TfrView* memo = d.last();
+        d.type("Restrictions", QString::number(restriction::kDontModify));
+        QCOMPARE(int(memo->Restrictions), int(restriction::kDontModify));
+        // "Don't modify": entries are shown but not edited; Restrictions itself stays editable.
+        DesignerInspector* inspector = d.form->Inspector();
+        QVERIFY(!(inspector->item(inspector->RowOf("Left"), 1)->flags() & Qt::ItemIsEditable));
+        QVERIFY(inspector->item(inspector->RowOf("Restrictions"), 1)->flags() & Qt::ItemIsEditable);
+        const int before = int(d.dialogs.dialogsShown().size());
+        inspector->ActivateRow(inspector->RowOf("Memo"));
+        QCOMPARE(int(d.dialogs.dialogsShown().size()), before);
+        d.type("Restrictions", QStringLiteral("0"));
+        QVERIFY(inspector->item(inspector->RowOf("Left"), 1)->flags() & Qt::ItemIsEditable);
+    }
+
+    void popupMenuEntriesOfTheObject() {
+        Designer d;
+        d.place(QStringLiteral("PaletteMemo"), 36, 36);
+        tmpl::TfrView* memo = d.last();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, d.view()->ToWidget(QPointF(40, 40)).toPoint());
+        QApplication::sendEvent(d.view(), &event);
+        auto* menu = d.form->findChildren<QMenu*>().isEmpty() ? nullptr : [&] {
+            for (QMenu* m : d.form->findChildren<QMenu*>())
+                for (QAction* a : m->actions())
+                    if (a->text() == QStringLiteral("伸展"))
+                        return m;
+            return static_cast<QMenu*>(nullptr);
+        }();
+        QVERIFY(menu);
+        QAction* stretch = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("伸展"))
+                stretch = a;
+        QVERIFY(stretch->isChecked());
+        stretch->trigger();
+        QVERIFY(!memo->Stretched());
+        menu->hide();
+        d.form->Undo();
+        QVERIFY(d.last()->Stretched());
+
+        // A barcode adds no stretch entry.
+        d.place(QStringLiteral("Palette_TfrBarCodeView"), 36, 180);
+        QContextMenuEvent onBar(QContextMenuEvent::Mouse, d.view()->ToWidget(QPointF(40, 190)).toPoint());
+        QApplication::sendEvent(d.view(), &onBar);
+        for (QMenu* m : d.form->findChildren<QMenu*>())
+            for (QAction* a : m->actions())
+                QVERIFY(a->text() != QStringLiteral("伸展"));
+        for (QMenu* m : d.form->findChildren<QMenu*>())
+            m->hide();
+    }
+
+    void pagesAsTabs() {
+        Designer d;
+        auto* tabs = d.form->findChild<QTabBar*>(QStringLiteral("PageTabs"));
+        d.place(QStringLiteral("PaletteMemo"), 36, 36);
+        d.form->AddPage();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Page2"));
+        QVERIFY(d.page().Objects.empty());
+        tabs->setCurrentIndex(0);
+        QCOMPARE(d.form->CurrentPageIndex(), 0);
+        QCOMPARE(d.page().Objects.size(), size_t(1));
+        // Deleting a page asks first.
+        d.dialogs.answerMessage(MessageResult::No);
+        d.form->DeletePage();
+        QCOMPARE(int(d.job.Report.Pages.Count()), 2);
+        d.dialogs.answerMessage(MessageResult::Yes);
+        d.form->DeletePage();
+        QCOMPARE(int(d.job.Report.Pages.Count()), 1);
+        QCOMPARE(tabs->count(), 1);
+        QVERIFY(d.page().Objects.empty());
+        d.form->Undo();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(d.job.Report.Pages[0].Objects.size(), size_t(1));
     }
 
     void designJobEntryOpensTheModalDesigner() {
