@@ -9,6 +9,7 @@
 #include "engine/ui/DesignerUndo.h"
 #include "engine/ui/ReportDesigner.h"
 #include "engine/ui/TfrDesignerForm.h"
+#include "engine/ui/TfrPreviewForm.h"
 
 #include "barcode/TfrBarCodeView.h"
 #include "codes/CodeStore.h"
@@ -880,6 +881,46 @@ private slots:
         d.form->Undo();
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(d.job.Report.Pages[0].Objects.size(), size_t(1));
+    }
+
+    void subReportsFollowDeletedPages() {
+        Designer d;
+        d.place(QStringLiteral("PaletteSubReport"), 18, 18);   // prints page 2
+        d.place(QStringLiteral("PaletteSubReport"), 18, 72);   // prints page 3
+        auto& first = dynamic_cast<tmpl::TfrSubReportView&>(*d.page().Objects[0]);
+        auto& second = dynamic_cast<tmpl::TfrSubReportView&>(*d.page().Objects[1]);
+        QCOMPARE(second.SubPage, 2);
+        d.form->SetCurrentPage(1);
+        d.dialogs.answerMessage(MessageResult::Yes);
+        d.form->DeletePage();
+        auto& after = dynamic_cast<tmpl::TfrSubReportView&>(*d.job.Report.Pages[0].Objects[1]);
+        QCOMPARE(after.SubPage, 1);
+        QCOMPARE(dynamic_cast<tmpl::TfrSubReportView&>(*d.job.Report.Pages[0].Objects[0]).SubPage, -1);
+        (void)first;
+    }
+
+    void previewShowsTheDesignedLabels() {
+        Designer d;
+        d.job.Fields.prefix = "BJ";
+        chooseBand(d.dialogs, tmpl::btMasterData);
+        d.place(QStringLiteral("PaletteBand"), 0, 36);
+        d.type("DataSet", QStringLiteral("2"));   // two empty records
+        d.place(QStringLiteral("PaletteMemo"), 18, 40);
+        d.last()->Memo = {ansi("[编头]")};
+        int pages = -1;
+        QString title;
+        d.dialogs.answerDialog([&](QDialog& dialog) {
+            auto& preview = dynamic_cast<mirel::engine::TfrPreviewForm&>(dialog);
+            pages = preview.Pages()->PageCount();
+            title = preview.windowTitle();
+            return int(QDialog::Rejected);
+        });
+        d.form->findChild<QAction*>(QStringLiteral("PreviewAction"))->trigger();
+        QCOMPARE(d.dialogs.dialogsShown().last(), QStringLiteral("frPreviewForm"));
+        QCOMPARE(pages, 1);
+        QCOMPARE(title, QStringLiteral("预览"));
+        // Previewing changes nothing in the template.
+        QVERIFY(!d.form->UndoStack().CanRedo());
     }
 
     void designJobEntryOpensTheModalDesigner() {

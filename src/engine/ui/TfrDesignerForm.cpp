@@ -971,7 +971,18 @@ void TfrDesignerForm::DeletePage() {
         return;
     AddUndoPoint();
     PageView()->SetPage(nullptr);
-    Report().Pages.Delete(static_cast<size_t>(m_pageIndex));
+    const int gone = m_pageIndex;
+    Report().Pages.Delete(static_cast<size_t>(gone));
+    // Sub-reports name their page by index: those after the deleted page move
+    // up with it; one that printed the deleted page prints none.
+    for (auto& page : Report().Pages)
+        for (auto& v : page->Objects)
+            if (auto* sub = dynamic_cast<tmpl::TfrSubReportView*>(v.get())) {
+                if (sub->SubPage > gone)
+                    --sub->SubPage;
+                else if (sub->SubPage == gone)
+                    sub->SubPage = -1;
+            }
     RebuildTabs();
     SetCurrentPage(std::min(m_pageIndex, static_cast<int>(Report().Pages.Count()) - 1));
     Changed();
