@@ -451,7 +451,15 @@ private slots:
         QCOMPARE(d.form->UndoStack().UndoCount(), steps + 1);
         d.form->Undo();
         QCOMPARE(int(dynamic_cast<barcode::TfrBarCodeView&>(*d.last()).BarType), int(barcode::bcCode39));
+        // An editor that made its undo point and was cancelled leaves no empty step.
+        barcode::TfrBarCodeView::SetEditor([](barcode::TfrBarCodeView&, tmpl::DesignerContext& context) {
+            context.AddUndoPoint();
+            return false;
+        });
+        const size_t kept = d.form->UndoStack().UndoCount();
         inspector = d.form->Inspector();
+        inspector->ActivateRow(inspector->RowOf("Barcode"));
+        QCOMPARE(d.form->UndoStack().UndoCount(), kept);
         inspector->ActivateRow(inspector->RowOf("DataField"));
         QCOMPARE(d.last()->Memo, tmpl::Lines{"12345678"});
         barcode::TfrBarCodeView::SetEditor({});

@@ -69,6 +69,12 @@ public:
     std::optional<DesignerSnapshot> Undo(DesignerSnapshot current);
     std::optional<DesignerSnapshot> Redo(DesignerSnapshot current);
     void Clear();
+    // Forgets the last step (an editor that made its undo point and was then
+    // cancelled); the redo steps stay gone.
+    void DropLast() {
+        if (!m_undo.empty())
+            m_undo.pop_back();
+    }
 
     std::size_t UndoCount() const { return m_undo.size(); }
     std::size_t RedoCount() const { return m_redo.size(); }

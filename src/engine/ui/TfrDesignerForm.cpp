@@ -370,7 +370,12 @@ bool TfrDesignerForm::RunEdit(const std::function<bool()>& edit) {
                                      mirel::ui::MessageIcon::Error);
     }
     if (!changed) {
-        // A cancelled edit that made an undo point leaves it: nothing to undo.
+        // An editor that made its undo point and was then cancelled leaves no
+        // step that would undo nothing.
+        if (m_undo.UndoCount() == steps + 1 && DesignerSnapshot::Take(Report()) == before) {
+            m_undo.DropLast();
+            UpdateActions();
+        }
         return false;
     }
     const bool ownPoint = m_undo.UndoCount() != steps || (redoBefore && !m_undo.CanRedo());
