@@ -1,8 +1,15 @@
-// Until the designer window exists a design job opens nothing.
 #include "engine/ui/ReportDesigner.h"
+
+#include "core/ui/Dialogs.h"
+#include "engine/LabelJob.h"
+#include "engine/ui/TfrDesignerForm.h"
 
 namespace mirel::engine::ui {
 
-bool designReport(QWidget*, LabelJob&, const QString&) { return false; }
+bool designReport(QWidget* parent, LabelJob& job, const QString& templatePath) {
+    TfrDesignerForm form(job, templatePath, parent);
+    mirel::ui::dialogs().exec(form);
+    return form.SavedOnce();
+}
 
 } // namespace mirel::engine::ui
