@@ -12,6 +12,7 @@
 #include "core/HomeFolder.h"
 #include "core/ui/Dialogs.h"
 #include "engine/ReportBuilder.h"
+#include "engine/ui/TfrDesignerForm.h"
 #include "engine/ui/TfrPreviewForm.h"
 #include "support/TestSupport.h"
 
@@ -458,6 +459,41 @@ private slots:
         setText(*form, "cxButtonEdit1", QString());   // 模板/infoNO.frf, not there
         click(*form, "SpeedButton4");
         QCOMPARE(m_runner->job().Report.FileName, path);
+        QVERIFY(script.messages().empty());
+    }
+
+    // The design job from the main window opens the default template in the
+    // designer: the file it came from, its sheet with the text objects, the
+    // Code 128 and the PDF417 of every label.
+    void designJobOpensTheDefaultTemplate() {
+        ScriptedDialogs script;
+        QVERIFY(QDir(m_home->path()).mkpath(QStringLiteral("模板")));
+        const QString path = home(QStringLiteral("模板/infoNO.frf"));
+        QVERIFY(QFile::copy(QStringLiteral(MIREL_SOURCE_DIR "/data/模板/infoNO.frf"), path));
+        std::unique_ptr<TForm1> form = startForm();
+        setText(*form, "cxButtonEdit1", QString());   // the default template
+        QString fileName;
+        QStringList classes;
+        const QString screenshots = qEnvironmentVariable("MIREL_SCREENSHOTS");
+        script.answerDialog([&](QDialog& dialog) {
+            auto& designer = dynamic_cast<engine::ui::TfrDesignerForm&>(dialog);
+            fileName = designer.FileName();
+            for (const auto& view : designer.CurrentPage()->Objects)
+                classes << QString::fromLatin1(view->ClassName());
+            if (!screenshots.isEmpty()) {
+                designer.resize(1000, 700);
+                designer.show();
+                QCoreApplication::processEvents();
+                QDir().mkpath(screenshots);
+                designer.grab().save(QDir(screenshots).filePath(QStringLiteral("designer-infoNO.png")));
+            }
+            return int(QDialog::Rejected);
+        });
+        click(*form, "SpeedButton4");
+        QCOMPARE(fileName, path);
+        QVERIFY2(classes.contains(QStringLiteral("TfrBarCodeView")), qPrintable(classes.join(u' ')));
+        QVERIFY2(classes.contains(QStringLiteral("Tfr2BarCodePDFView")), qPrintable(classes.join(u' ')));
+        QVERIFY(classes.contains(QStringLiteral("TfrMemoView")));
         QVERIFY(script.messages().empty());
     }
 
