@@ -41,7 +41,8 @@ struct ExpressionSources {
 // bracketed expressions) by picking names and functions. True when confirmed.
 bool chooseExpression(QWidget* parent, const ExpressionSources& sources, AnsiString& text);
 
-// The data-field chooser: picks `Dataset."Field"` into `field`. True when confirmed.
+// The data-field chooser: picks a field reference `[Dataset."Field"]` into
+// `field` (given either bracketed or bare, to preselect). True when confirmed.
 bool chooseDataField(QWidget* parent, const std::vector<DataFieldSource>& datasets, AnsiString& field);
 
 // The text object's editor: memo lines (with the expression builder at hand),
