@@ -1,5 +1,7 @@
 #include "app/ExternalSource.h"
 
+#include "engine/SqlTableDataset.h"
+
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -64,17 +66,7 @@ bool openConnection(const QString& name, const ConnectionSettings& settings, QSt
 }
 
 QString quotedTableName(const QString& driver, const QString& table) {
-    const QChar quote = driver == QLatin1String("QMYSQL") ? QLatin1Char('`') : QLatin1Char('"');
-    const QString doubled = QString(2, quote);
-    QStringList parts = table.split(QLatin1Char('.'));
-    for (const QString& part : parts)
-        if (part.isEmpty()) {
-            parts = QStringList{table};
-            break;
-        }
-    for (QString& part : parts)
-        part = quote + QString(part).replace(quote, doubled) + quote;
-    return parts.join(QLatin1Char('.'));
+    return engine::quotedTableName(driver, table);
 }
 
 ExternalSource::ExternalSource() : m_model(new QSqlQueryModel) {}

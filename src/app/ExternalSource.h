@@ -48,9 +48,8 @@ QStringList availableDrivers();
 // connection is removed again and `error` gets the driver's message.
 bool openConnection(const QString& name, const ConnectionSettings& settings, QString* error);
 
-// The table name as an identifier of the driver's SQL: each part of a dotted
-// name ("schema.table") in the driver's quotes, quotes inside doubled, so no
-// name the operator types can end the identifier and run as SQL.
+// The table name as the grid reads it: the report engine's quoting
+// (engine::quotedTableName), so the grid and the labels read the same table.
 QString quotedTableName(const QString& driver, const QString& table);
 
 // What the external adapter of the report engine needs to read the table.

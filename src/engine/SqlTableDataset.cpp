@@ -96,17 +96,27 @@ Value toValue(const QVariant& v) {
     }
 }
 
+std::atomic<int> g_connectionNumber{0};
+
+} // namespace
+
 // The table name as an identifier of the driver's SQL: each part of a dotted
 // name (schema.table) in the driver's quotes, quotes inside doubled. A part the
 // operator quoted already is taken without its quotes first. Qt's own quoting
 // passes names that begin with a quote or hold brackets through unchanged, so it
-// is not used.
+// is not used. The main window's grid and the external adapter both read the
+// table under this one name.
 QString quotedTableName(const QString& driver, const QString& name) {
     const bool backticks = driver.startsWith(QLatin1String("QMYSQL"), Qt::CaseInsensitive)
                            || driver.startsWith(QLatin1String("QMARIADB"), Qt::CaseInsensitive);
     const QChar quote = backticks ? QLatin1Char('`') : QLatin1Char('"');
+    QStringList names = name.split(QLatin1Char('.'));
+    // A dotted name with an empty part ("a..b", ".b") is no schema and table:
+    // the whole name is one identifier.
+    if (names.contains(QString()))
+        names = QStringList{name};
     QStringList parts;
-    for (QString part : name.split(QLatin1Char('.'))) {
+    for (QString part : names) {
         part = part.trimmed();
         const struct {
             QChar open, close;
@@ -124,10 +134,6 @@ QString quotedTableName(const QString& driver, const QString& name) {
     }
     return parts.join(QLatin1Char('.'));
 }
-
-std::atomic<int> g_connectionNumber{0};
-
-} // namespace
 
 struct SqlTableDataset::Connection {
     QString name;

@@ -29,6 +29,13 @@ struct ExternalTable {
     QString table;
 };
 
+// The table name as an identifier of the driver's SQL: each part of a dotted
+// name ("schema.table") in the driver's quotes (backticks for MySQL and MariaDB),
+// quotes inside doubled, a part the operator quoted already taken without its
+// quotes; a name with an empty part is one identifier. No name the operator
+// types can end the identifier and run as SQL.
+QString quotedTableName(const QString& driver, const QString& name);
+
 class SqlTableDataset final : public TfrDataset {
 public:
     SqlTableDataset();

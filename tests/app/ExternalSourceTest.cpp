@@ -31,6 +31,11 @@ const QuoteCase kQuoteCases[] = {
     {"QSQLITE", ".b", "\".b\""},
     {"QMYSQL", "lab`els", "`lab``els`"},
     {"QODBC", "dbo.Items", "\"dbo\".\"Items\""},
+    // Names the operator quoted already are the same table to the grid and
+    // to the labels printed over it.
+    {"QSQLITE", "\"my table\"", "\"my table\""},
+    {"QODBC", "[dbo].[Items]", "\"dbo\".\"Items\""},
+    {"QMARIADB", "`lab els`", "`lab els`"},
 };
 
 TEST(ExternalSourceTest, TableNamesAreQuotedAsIdentifiers) {

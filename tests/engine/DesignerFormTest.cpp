@@ -834,7 +834,8 @@ private slots:
         Designer d;
         d.place(QStringLiteral("PaletteMemo"), 36, 36);
         tmpl::TfrView* memo = d.last();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, d.view()->ToWidget(QPointF(40, 40)).toPoint());
+        const QPoint at = d.view()->ToWidget(QPointF(40, 40)).toPoint();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, d.view()->mapToGlobal(at));
         QApplication::sendEvent(d.view(), &event);
         auto* menu = d.form->findChildren<QMenu*>().isEmpty() ? nullptr : [&] {
             for (QMenu* m : d.form->findChildren<QMenu*>())
@@ -857,7 +858,8 @@ private slots:
 
         // A barcode adds no stretch entry.
         d.place(QStringLiteral("Palette_TfrBarCodeView"), 36, 180);
-        QContextMenuEvent onBar(QContextMenuEvent::Mouse, d.view()->ToWidget(QPointF(40, 190)).toPoint());
+        const QPoint atBar = d.view()->ToWidget(QPointF(40, 190)).toPoint();
+        QContextMenuEvent onBar(QContextMenuEvent::Mouse, atBar, d.view()->mapToGlobal(atBar));
         QApplication::sendEvent(d.view(), &onBar);
         for (QMenu* m : d.form->findChildren<QMenu*>())
             for (QAction* a : m->actions())
