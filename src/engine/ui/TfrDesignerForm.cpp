@@ -366,8 +366,7 @@ bool TfrDesignerForm::RunEdit(const std::function<bool()>& edit) {
     try {
         changed = edit();
     } catch (const std::exception& e) {
-        mirel::ui::dialogs().message(this, QString::fromUtf8(e.what()), QStringLiteral("错误"),
-                                     mirel::ui::MessageIcon::Error);
+        ShowError(QString::fromUtf8(e.what()));
     }
     if (!changed) {
         // An editor that made its undo point and was then cancelled leaves no
@@ -1023,8 +1022,7 @@ void TfrDesignerForm::InspectorValueEdited(const char* name, const QString& text
         const AnsiString wanted = cp(text.trimmed());
         const tmpl::TfrView* other = Report().FindObject(wanted);
         if (wanted.empty() || (other && other != views.front())) {
-            mirel::ui::dialogs().message(this, QStringLiteral("名称“%1”无效或已被使用。").arg(text.trimmed()),
-                                         QStringLiteral("错误"), mirel::ui::MessageIcon::Error);
+            ShowError(QStringLiteral("名称“%1”无效或已被使用。").arg(text.trimmed()));
             m_inspector->Refresh();
             return;
         }
@@ -1040,8 +1038,7 @@ void TfrDesignerForm::InspectorValueEdited(const char* name, const QString& text
             accepted = true;
     }
     if (!accepted) {
-        mirel::ui::dialogs().message(this, QStringLiteral("“%1”不是 %2 的有效值。").arg(text, QString::fromLatin1(name)),
-                                     QStringLiteral("错误"), mirel::ui::MessageIcon::Error);
+        ShowError(QStringLiteral("“%1”不是 %2 的有效值。").arg(text, QString::fromLatin1(name)));
         m_inspector->Refresh();
         return;
     }
@@ -1170,6 +1167,10 @@ void TfrDesignerForm::ZoomOut() { SetZoom(PageView()->Zoom() / 1.25); }
 
 // ---- files -----------------------------------------------------------------------
 
+void TfrDesignerForm::ShowError(const QString& text) {
+    mirel::ui::dialogs().message(this, text, QStringLiteral("错误"), mirel::ui::MessageIcon::Error);
+}
+
 QString TfrDesignerForm::DialogFolder() const {
     if (!m_fileName.isEmpty())
         return QFileInfo(m_fileName).absolutePath();
@@ -1235,8 +1236,7 @@ void TfrDesignerForm::OpenReport() {
             report.ResetInformation();
             report.LoadFromTemplateBytes(bytes, host);
         } catch (const core::FileError& e) {
-            mirel::ui::dialogs().message(this, QString::fromUtf8(e.what()), QStringLiteral("错误"),
-                                         mirel::ui::MessageIcon::Error);
+            ShowError(QString::fromUtf8(e.what()));
             return;
         }
         report.FileName.clear();
@@ -1253,8 +1253,7 @@ bool TfrDesignerForm::WriteTemplate(const QString& path) {
     try {
         Report().SaveToFile(path);
     } catch (const std::exception& e) {
-        mirel::ui::dialogs().message(this, QString::fromUtf8(e.what()), QStringLiteral("错误"),
-                                     mirel::ui::MessageIcon::Error);
+        ShowError(QString::fromUtf8(e.what()));
         return false;
     }
     Report().FileName = path;
@@ -1317,8 +1316,7 @@ void TfrDesignerForm::SaveAsNewReportTemplate() {
     try {
         core::writeFileAtomically(*path, report.SaveToTemplateBytes({cp(description)}, bitmap));
     } catch (const std::exception& e) {
-        mirel::ui::dialogs().message(this, QString::fromUtf8(e.what()), QStringLiteral("错误"),
-                                     mirel::ui::MessageIcon::Error);
+        ShowError(QString::fromUtf8(e.what()));
     }
 }
 
@@ -1374,8 +1372,7 @@ void TfrDesignerForm::ExportXml() {
     try {
         core::writeFileAtomically(*path, xml);
     } catch (const std::exception& e) {
-        mirel::ui::dialogs().message(this, QString::fromUtf8(e.what()), QStringLiteral("错误"),
-                                     mirel::ui::MessageIcon::Error);
+        ShowError(QString::fromUtf8(e.what()));
     }
 }
 
@@ -1389,8 +1386,7 @@ void TfrDesignerForm::LoadDictionary() {
         return;
     tmpl::TfrDataDictionary loaded;
     if (!loaded.LoadFromFile(*path, Report().DatasetExists)) {
-        mirel::ui::dialogs().message(this, QStringLiteral("无法读取数据字典文件 %1。").arg(*path),
-                                     QStringLiteral("错误"), mirel::ui::MessageIcon::Error);
+        ShowError(QStringLiteral("无法读取数据字典文件 %1。").arg(*path));
         return;
     }
     RunEdit([&] {
@@ -1411,8 +1407,7 @@ void TfrDesignerForm::SaveDictionary() {
     try {
         Report().Dictionary.SaveToFile(*path);
     } catch (const std::exception& e) {
-        mirel::ui::dialogs().message(this, QString::fromUtf8(e.what()), QStringLiteral("错误"),
-                                     mirel::ui::MessageIcon::Error);
+        ShowError(QString::fromUtf8(e.what()));
     }
 }
 

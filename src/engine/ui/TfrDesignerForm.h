@@ -159,6 +159,8 @@ private:
     bool WriteTemplate(const QString& path);
     void LoadedNewReport();
     QString DialogFolder() const;
+    // A message box "错误" over the designer.
+    void ShowError(const QString& text);
     std::vector<tmpl::TfrView*> Deletable() const;
     int ChooseBandType();
 
