@@ -1167,6 +1167,18 @@ void TfrDesignerForm::ZoomOut() { SetZoom(PageView()->Zoom() / 1.25); }
 
 // ---- files -----------------------------------------------------------------------
 
+std::optional<QString> TfrDesignerForm::AskFile(FileDialog kind, const QString& title, const QString& filter,
+                                                const QString& defaultSuffix, const QString& initialName) {
+    mirel::ui::FileDialogOptions options;
+    options.title = title;
+    options.filter = filter;
+    options.defaultSuffix = defaultSuffix;
+    options.initialFolder = DialogFolder();
+    options.initialName = initialName;
+    return kind == FileDialog::Open ? mirel::ui::dialogs().openFile(this, options)
+                                    : mirel::ui::dialogs().saveFile(this, options);
+}
+
 void TfrDesignerForm::ShowError(const QString& text) {
     mirel::ui::dialogs().message(this, text, QStringLiteral("错误"), mirel::ui::MessageIcon::Error);
 }
@@ -1220,11 +1232,7 @@ void TfrDesignerForm::NewReport() {
 void TfrDesignerForm::OpenReport() {
     if (!ConfirmDiscard())
         return;
-    mirel::ui::FileDialogOptions options;
-    options.title = QStringLiteral("打开报表");
-    options.filter = kOpenFilter;
-    options.initialFolder = DialogFolder();
-    const auto path = mirel::ui::dialogs().openFile(this, options);
+    const auto path = AskFile(FileDialog::Open, QStringLiteral("打开报表"), kOpenFilter);
     if (!path)
         return;
     DialogTemplateHost host(this);
@@ -1271,25 +1279,15 @@ bool TfrDesignerForm::SaveReport() {
 }
 
 bool TfrDesignerForm::SaveReportAs() {
-    mirel::ui::FileDialogOptions options;
-    options.title = QStringLiteral("保存报表");
-    options.filter = kReportFilter;
-    options.defaultSuffix = QStringLiteral("frf");
-    options.initialFolder = DialogFolder();
-    options.initialName = m_fileName.isEmpty() ? QString() : QFileInfo(m_fileName).fileName();
-    const auto path = mirel::ui::dialogs().saveFile(this, options);
+    const auto path = AskFile(FileDialog::Save, QStringLiteral("保存报表"), kReportFilter, QStringLiteral("frf"),
+                              m_fileName.isEmpty() ? QString() : QFileInfo(m_fileName).fileName());
     if (!path)
         return false;
     return WriteTemplate(*path);
 }
 
 void TfrDesignerForm::SaveAsNewReportTemplate() {
-    mirel::ui::FileDialogOptions options;
-    options.title = QStringLiteral("保存为新报表模板");
-    options.filter = kTemplateFilter;
-    options.defaultSuffix = QStringLiteral("frt");
-    options.initialFolder = DialogFolder();
-    const auto path = mirel::ui::dialogs().saveFile(this, options);
+    const auto path = AskFile(FileDialog::Save, QStringLiteral("保存为新报表模板"), kTemplateFilter, QStringLiteral("frt"));
     if (!path)
         return;
     tmpl::TfrReport& report = Report();
@@ -1321,12 +1319,7 @@ void TfrDesignerForm::SaveAsNewReportTemplate() {
 }
 
 void TfrDesignerForm::ExportXml() {
-    mirel::ui::FileDialogOptions options;
-    options.title = QStringLiteral("导出 XML 模板");
-    options.filter = kXmlFilter;
-    options.defaultSuffix = QStringLiteral("xml");
-    options.initialFolder = DialogFolder();
-    const auto path = mirel::ui::dialogs().saveFile(this, options);
+    const auto path = AskFile(FileDialog::Save, QStringLiteral("导出 XML 模板"), kXmlFilter, QStringLiteral("xml"));
     if (!path)
         return;
     const tmpl::TfrReport& report = Report();
@@ -1377,11 +1370,7 @@ void TfrDesignerForm::ExportXml() {
 }
 
 void TfrDesignerForm::LoadDictionary() {
-    mirel::ui::FileDialogOptions options;
-    options.title = QStringLiteral("载入数据字典");
-    options.filter = kDictionaryFilter;
-    options.initialFolder = DialogFolder();
-    const auto path = mirel::ui::dialogs().openFile(this, options);
+    const auto path = AskFile(FileDialog::Open, QStringLiteral("载入数据字典"), kDictionaryFilter);
     if (!path)
         return;
     tmpl::TfrDataDictionary loaded;
@@ -1396,12 +1385,7 @@ void TfrDesignerForm::LoadDictionary() {
 }
 
 void TfrDesignerForm::SaveDictionary() {
-    mirel::ui::FileDialogOptions options;
-    options.title = QStringLiteral("保存数据字典");
-    options.filter = kDictionaryFilter;
-    options.defaultSuffix = QStringLiteral("frd");
-    options.initialFolder = DialogFolder();
-    const auto path = mirel::ui::dialogs().saveFile(this, options);
+    const auto path = AskFile(FileDialog::Save, QStringLiteral("保存数据字典"), kDictionaryFilter, QStringLiteral("frd"));
     if (!path)
         return;
     try {

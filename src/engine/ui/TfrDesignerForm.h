@@ -20,6 +20,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,10 @@ private:
     QString DialogFolder() const;
     // A message box "错误" over the designer.
     void ShowError(const QString& text);
+    // The open or save dialog of a file command, starting in the template's folder.
+    enum class FileDialog { Open, Save };
+    std::optional<QString> AskFile(FileDialog kind, const QString& title, const QString& filter,
+                                   const QString& defaultSuffix = {}, const QString& initialName = {});
     std::vector<tmpl::TfrView*> Deletable() const;
     int ChooseBandType();
 
