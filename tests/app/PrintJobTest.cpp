@@ -15,6 +15,7 @@
 #include "engine/ui/TfrDesignerForm.h"
 #include "engine/ui/TfrPreviewForm.h"
 #include "support/TestSupport.h"
+#include "support/WidgetLookup.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -41,18 +42,12 @@ using engine::test::textsOf;
 using mirel::test::readFile;
 using mirel::ui::ScriptedDialogs;
 
+using mirel::test::child;
+using mirel::test::click;
+using mirel::test::setText;
+
 namespace {
 
-template <class T>
-T* child(QWidget& widget, const char* name) {
-    T* found = widget.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-void click(QWidget& widget, const char* name) { child<QAbstractButton>(widget, name)->click(); }
-void setText(QWidget& form, const char* name, const QString& text) { child<QLineEdit>(form, name)->setText(text); }
 
 // What one preview showed.
 struct Shown {

@@ -11,6 +11,7 @@
 #include "core/HomeFolder.h"
 #include "core/ui/Dialogs.h"
 #include "support/TestSupport.h"
+#include "support/WidgetLookup.h"
 #include "texttools/ui/TForm3.h"
 
 #include <QAbstractButton>
@@ -42,25 +43,19 @@ using mirel::test::writeFile;
 using mirel::ui::MessageIcon;
 using mirel::ui::ScriptedDialogs;
 
-namespace {
+using mirel::test::child;
+using mirel::test::click;
+using mirel::test::setText;
 
-template <class T>
-T* child(QWidget& form, const char* name) {
-    T* widget = form.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+namespace {
 
 QString currentPage(TForm1& form) { return child<QStackedWidget>(form, "Notebook1")->currentWidget()->objectName(); }
 
-void click(QWidget& form, const char* name) { child<QAbstractButton>(form, name)->click(); }
 
 void clickLink(TForm1& form, const char* name) {
     QTest::mouseClick(child<LinkLabel>(form, name), Qt::LeftButton);
 }
 
-void setText(TForm1& form, const char* name, const QString& text) { child<QLineEdit>(form, name)->setText(text); }
 QString text(TForm1& form, const char* name) { return child<QLineEdit>(form, name)->text(); }
 
 std::vector<codes::CodeRecord> allRecords(const codes::CodeStore& store) { return store.records(0, 1'000'000); }

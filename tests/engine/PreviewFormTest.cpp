@@ -13,6 +13,7 @@
 #include "pdf417/Tfr2BarCodePDFView.h"
 #include "core/ui/Dialogs.h"
 #include "support/TestSupport.h"
+#include "support/WidgetLookup.h"
 #include "template/BuiltinViews.h"
 #include "template/PreparedReport.h"
 #include "template/TfrReport.h"
@@ -36,6 +37,9 @@ using namespace mirel::engine;
 using mirel::test::ansi;
 using mirel::ui::ScriptedDialogs;
 namespace tmpl = mirel::tmpl;
+
+using mirel::test::child;
+using mirel::test::click;
 
 namespace {
 
@@ -62,16 +66,7 @@ tmpl::TfrPreparedPages labelPages(int count) {
 
 namespace test = mirel::engine::test;
 
-template <class T>
-T* child(QWidget& form, const char* name) {
-    T* widget = form.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
-
 QString counter(QWidget& form) { return child<QLabel>(form, "PageCounter")->text(); }
-void click(QWidget& form, const char* name) { child<QToolButton>(form, name)->click(); }
 
 // What pdfinfo says about a PDF file: its page count and each page's size in
 // points, or nothing when pdfinfo cannot read it.

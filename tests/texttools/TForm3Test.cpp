@@ -7,6 +7,7 @@
 #include "core/HomeFolder.h"
 #include "core/ui/Dialogs.h"
 #include "support/TestSupport.h"
+#include "support/WidgetLookup.h"
 
 #include <QDir>
 #include <QLabel>
@@ -26,6 +27,8 @@ using mirel::test::writeFile;
 using mirel::ui::MessageIcon;
 using mirel::ui::ScriptedDialogs;
 
+using mirel::test::child;
+
 namespace {
 
 std::string numberedLines(int first, int last) {
@@ -36,14 +39,6 @@ std::string numberedLines(int first, int last) {
         text += line;
     }
     return text;
-}
-
-template <class T>
-T* child(QWidget& form, const char* name) {
-    T* widget = form.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
 }
 
 } // namespace
